@@ -1,0 +1,24 @@
+#include "CorvidhidApp.h"
+
+#include <objbase.h>
+
+#include "ProgramNames.h"
+
+bool CCorvidhidApp::InitInstance() {
+    mutex_.reset(CreateMutexW(nullptr, FALSE, names::kAgentMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+
+    // The shell calls of the agent may use COM; the main window uninitialises it when
+    // it is destroyed.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    dialog_ = std::make_unique<CCorvidhidDlg>();
+    if (!dialog_->Create()) return false;
+    SetMainWindow(*dialog_);
+    return true;
+}
+
+int CCorvidhidApp::ExitInstance() {
+    dialog_.reset();
+    mutex_.reset();
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The agent's application object: one instance per session, owner of the main window.
+#include <memory>
+
+#include "CorvidhidDlg.h"
+#include "Handles.h"
+#include "framework/WinApp.h"
+
+class CCorvidhidApp : public CWinApp {
+protected:
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+private:
+    UniqueKernelHandle mutex_;
+    std::unique_ptr<CCorvidhidDlg> dialog_;
+};

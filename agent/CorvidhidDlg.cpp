@@ -1,0 +1,90 @@
+#include "CorvidhidDlg.h"
+
+#include <objbase.h>
+#include <wtsapi32.h>
+
+#include "AgentState.h"
+#include "ProgramNames.h"
+#include "SettingsToolContract.h"
+#include "config/ConfigFile.h"
+#include "config/DataFolders.h"
+
+namespace {
+
+// Reserved by the agent's message table; answered 0.
+constexpr UINT kMsgReserved = 1284;
+
+void PostCloseTo(const wchar_t* title) {
+    if (HWND window = FindWindowW(nullptr, title)) PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+const MessageMapEntry<CCorvidhidDlg> CCorvidhidDlg::kMessageMap[] = {
+    {WM_CREATE, &CCorvidhidDlg::OnCreate},
+    {WM_DESTROY, &CCorvidhidDlg::OnDestroy},
+    {WM_DEVICECHANGE, &CCorvidhidDlg::OnDeviceChange},
+    {WM_WTSSESSION_CHANGE, &CCorvidhidDlg::OnSessionChange},
+    {settings_tool::kMsgApplySettings, &CCorvidhidDlg::OnApplySettings},
+    {kMsgReserved, &CCorvidhidDlg::OnReserved},
+    {kMsgQueuedInputReport, &CCorvidhidDlg::OnQueuedInputReport},
+};
+
+CCorvidhidDlg::CCorvidhidDlg() = default;
+
+bool CCorvidhidDlg::Create() {
+    // WS_POPUP alone: the window is never shown.
+    return CreateEx(0, names::kAgentWindowTitle, WS_POPUP, 100, 100, 100, 100);
+}
+
+bool CCorvidhidDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // Seen before the table, then left to default processing.
+    if (message == hid::kMsgDeviceMonitor) OnDeviceMonitor(wParam, lParam);
+    return RouteMessage<CCorvidhidDlg>(*this, kMessageMap, message, wParam, lParam, result);
+}
+
+LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
+    if (Default(WM_CREATE, wParam, lParam) == -1) return -1;
+
+    ResolveDataFolders();
+    EnsureUserConfig();
+    hidApi_.Load();
+    hidDevice_.Load();
+    AgentWindow = this;
+    mouseKey_.Open(L"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS);
+
+    const IniFile config = UserConfig();
+    LoadSettings(config, CurrentSettings);
+    AppliedSettings = CurrentSettings;
+
+    // No taskbar button.
+    SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    // Console connects and disconnects arrive as WM_WTSSESSION_CHANGE.
+    WTSRegisterSessionNotification(GetSafeHwnd(), NOTIFY_FOR_THIS_SESSION);
+
+    DeviceOpen = 0;
+    DeviceOpen = OpenDevice();
+    if (DeviceOpen) {
+        Sleep(2000);
+        StartNotifyHost();
+    }
+    SavePlugState(config, DeviceOpen ? 1 : 0);
+    PersistSettings(config, CurrentSettings);
+    return 0;
+}
+
+LRESULT CCorvidhidDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    WTSUnRegisterSessionNotification(GetSafeHwnd());
+    PostCloseTo(names::kSettingsToolWindowTitle);
+    PostCloseTo(names::kNotifyHostWindowTitle);
+    Sleep(1000);
+    CoUninitialize();
+    return Default(WM_DESTROY, wParam, lParam);
+}
+
+LRESULT CCorvidhidDlg::OnDeviceChange(WPARAM, LPARAM) { return TRUE; }
+
+// Reloading and uploading the settings is not built yet; the message is taken and answered 0.
+LRESULT CCorvidhidDlg::OnApplySettings(WPARAM, LPARAM) { return 0; }
+
+LRESULT CCorvidhidDlg::OnReserved(WPARAM, LPARAM) { return 0; }

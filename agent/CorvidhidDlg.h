@@ -1,0 +1,61 @@
+#pragma once
+// The agent's hidden main window: its only event loop, the owner of the settings images,
+// the mouse registry key and the link to the mouse.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "HidApiLibrary.h"
+#include "HidDeviceLibrary.h"
+#include "config/RegistryKey.h"
+#include "config/SettingsImage.h"
+#include "framework/MessageMap.h"
+#include "framework/Wnd.h"
+
+class CCorvidhidDlg : public CWnd {
+public:
+    CCorvidhidDlg();
+
+    // Creates the hidden window; the start-up sequence runs inside.
+    bool Create();
+
+    // The link to the mouse.
+    int OpenDevice();
+    void StartNotifyHost();
+    void CloseNotifyHost();
+    LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
+
+    // An input report of the mouse, on the GUI thread.
+    void OnInputReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
+
+    // Pause after every write to the mouse, in milliseconds.
+    int WriteDelay = 10;
+    // Nonzero while the HID library is started for the mouse.
+    int DeviceOpen = 0;
+    SettingsImage CurrentSettings{};
+    SettingsImage AppliedSettings{};
+
+protected:
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnApplySettings(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReserved(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueuedInputReport(WPARAM wParam, LPARAM lParam);
+
+    void OnDeviceMonitor(WPARAM wParam, LPARAM lParam);
+
+    static const MessageMapEntry<CCorvidhidDlg> kMessageMap[];
+
+    RegistryKey mouseKey_;
+    HidDeviceLibrary hidDevice_;
+    HidApiLibrary hidApi_;
+};
+
+// Private message: an input report that arrived on another thread (lParam owns a
+// QueuedReport).
+inline constexpr UINT kMsgQueuedInputReport = WM_APP + 1;

@@ -1,0 +1,64 @@
+#include "HidDeviceLibrary.h"
+
+#include "ModulePaths.h"
+#include "PathText.h"
+#include "ProgramNames.h"
+
+namespace {
+
+template <class Function>
+Function ResolveOrdinal(HMODULE module, unsigned ordinal) {
+    const FARPROC address = GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+}  // namespace
+
+HMODULE LoadTrustedLibrary(const wchar_t* fileName) {
+    // The DLL's own dependencies come from its folder and the system folder too.
+    constexpr DWORD kSearch = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
+    for (const std::wstring& folder : {ProgramFolder(), SystemFolder()}) {
+        if (folder.empty()) continue;
+        const std::wstring path = JoinPath(folder, fileName);
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        if (HMODULE module = LoadLibraryExW(path.c_str(), nullptr, kSearch)) return module;
+    }
+    return nullptr;
+}
+
+bool HidDeviceLibrary::Load() {
+    if (IsLoaded()) return true;
+    module_ = LoadTrustedLibrary(names::kHidDeviceDll);
+    if (!module_) return false;
+    setFilter_ = ResolveOrdinal<hid::SetFilterFn>(module_, hid::kOrdinalSetFilter);
+    setCallback_ = ResolveOrdinal<hid::SetInputCallbackFn>(module_, hid::kOrdinalSetInputCallback);
+    stop_ = ResolveOrdinal<hid::StopFn>(module_, hid::kOrdinalStop);
+    write_ = ResolveOrdinal<hid::WriteReportFn>(module_, hid::kOrdinalWriteReport);
+    start_ = ResolveOrdinal<hid::StartMonitoringFn>(module_, hid::kOrdinalStartMonitoring);
+    if (!setFilter_ || !setCallback_ || !stop_ || !write_ || !start_) {
+        // A library without the whole table is no library: the agent runs without a mouse.
+        start_ = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void HidDeviceLibrary::SetFilter(const hid::DeviceFilter& filter) const {
+    if (IsLoaded()) setFilter_(&filter);
+}
+
+void HidDeviceLibrary::SetInputCallback(hid::InputCallback callback) const {
+    if (IsLoaded()) setCallback_(callback);
+}
+
+int HidDeviceLibrary::StartMonitoring(HWND window, UINT message) const {
+    return IsLoaded() ? start_(window, message) : 0;
+}
+
+void HidDeviceLibrary::Stop() const {
+    if (IsLoaded()) stop_();
+}
+
+int HidDeviceLibrary::WriteReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) const {
+    return IsLoaded() ? write_(deviceId, report, length) : 0;
+}

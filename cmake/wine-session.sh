@@ -1,0 +1,74 @@
+#!/bin/bash
+# Starts or stops the isolated Wine session that the Windows tests and the demo run in:
+# a private prefix (copied from a cached, booted template), a private HOME, a private
+# Xvfb display, and one persistent wineserver whose services were booted with their
+# stdio on /dev/null (otherwise they hold ctest's pipes open and ctest never returns).
+#
+#   wine-session.sh start STATE_DIR     prints nothing; writes STATE_DIR/env
+#   wine-session.sh stop  STATE_DIR
+set -u
+action=${1:?start or stop}
+state=$(realpath -m "${2:?state directory}")
+mkdir -p "$state"
+
+quiet() { "$@" </dev/null >/dev/null 2>&1; }
+
+base_env() {
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME="$state/home"
+    mkdir -p "$HOME"
+}
+
+make_template() {
+    local template=$1
+    rm -rf "$template.tmp"
+    WINEPREFIX="$template.tmp" quiet wineboot -i
+    # A null ALSA output gives Wine one audio endpoint and one mixer without sound hardware.
+    WINEPREFIX="$template.tmp" quiet wine reg add 'HKCU\Software\Wine\Drivers\winealsa.drv' \
+        /v ALSAOutputDevices /t REG_MULTI_SZ /d null /f
+    WINEPREFIX="$template.tmp" quiet wineserver -k
+    WINEPREFIX="$template.tmp" quiet wineserver -w
+    mv "$template.tmp" "$template"
+}
+
+start() {
+    base_env
+    stop_session
+    [ -d "$state/template" ] || make_template "$state/template"
+    rm -rf "$state/prefix"
+    cp -a "$state/template" "$state/prefix"
+    export WINEPREFIX="$state/prefix"
+
+    rm -f "$state/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display.tmp" </dev/null >/dev/null 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 100); do [ -s "$state/display.tmp" ] && break; sleep 0.1; done
+    local display
+    display=$(tr -dc '0-9' <"$state/display.tmp")
+    [ -n "$display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$display"
+
+    quiet wineserver -p
+    quiet wine wineboot
+    cat >"$state/env" <<EOT
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME='$HOME' WINEPREFIX='$WINEPREFIX' DISPLAY='$DISPLAY'
+EOT
+    mv "$state/display.tmp" "$state/display"
+}
+
+stop_session() {
+    if [ -d "$state/prefix" ]; then
+        WINEPREFIX="$state/prefix" quiet wineserver -k
+        WINEPREFIX="$state/prefix" quiet wineserver -w
+    fi
+    if [ -s "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+        rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$state/display" "$state/display.tmp" "$state/env"
+}
+
+case $action in
+    start) start ;;
+    stop) base_env; stop_session ;;
+    *) echo "usage: $0 start|stop STATE_DIR" >&2; exit 2 ;;
+esac

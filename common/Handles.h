@@ -1,0 +1,54 @@
+#pragma once
+// One owning type for each kind of Win32 handle the programs keep.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+template <class Handle, auto Close, Handle Invalid = Handle{}>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Invalid && handle_ != Handle{}; }
+    Handle release() {
+        Handle handle = handle_;
+        handle_ = Invalid;
+        return handle;
+    }
+    void reset(Handle handle = Invalid) {
+        if (handle_ != Invalid && handle_ != Handle{}) Close(handle_);
+        handle_ = handle;
+    }
+    // For out-parameters: closes what is held and hands out the slot.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
+
+private:
+    Handle handle_ = Invalid;
+};
+
+using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
+using UniqueHKey = UniqueHandle<HKEY, &::RegCloseKey>;
+using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
+using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;
+using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
+using UniqueDc = UniqueHandle<HDC, &::DeleteDC>;
+
+inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
+using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteGdiObject>;
+using UniqueRegion = UniqueHandle<HRGN, &DeleteGdiObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, &DeleteGdiObject>;
+using UniqueFont = UniqueHandle<HFONT, &DeleteGdiObject>;

@@ -1,0 +1,60 @@
+#include "Wnd.h"
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Tern7Window";
+
+bool RegisterWindowClass(WNDPROC procedure) {
+    WNDCLASSEXW windowClass{sizeof(windowClass)};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kWindowClass;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+CWnd::~CWnd() { DestroyWindow(); }
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height,
+                    HWND parent, HMENU menu) {
+    if (hwnd_ || !RegisterWindowClass(&CWnd::StaticWindowProc)) return false;
+    const HWND hwnd = CreateWindowExW(exStyle, kWindowClass, title, style, x, y, width, height, parent, menu,
+                                      GetModuleHandleW(nullptr), this);
+    return hwnd != nullptr;
+}
+
+void CWnd::DestroyWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void CWnd::Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void CWnd::OnWindowGone() {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    if (quitWhenDestroyed_) PostQuitMessage(0);
+}
+
+LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        static_cast<CWnd*>(create->lpCreateParams)->Attach(hwnd);
+    }
+    auto* window = reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
+
+    LRESULT result = 0;
+    if (!window->OnMessage(message, wParam, lParam, result)) result = window->Default(message, wParam, lParam);
+    if (message == WM_NCDESTROY) window->OnWindowGone();
+    return result;
+}
