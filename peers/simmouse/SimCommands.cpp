@@ -1,0 +1,149 @@
+#include "SimCommands.h"
+
+namespace simmouse {
+
+namespace {
+
+std::string DescribeFailure(FailurePlan plan) {
+    switch (plan.kind) {
+        case FailurePlan::Kind::None:
+            return "none";
+        case FailurePlan::Kind::All:
+            return "all";
+        case FailurePlan::Kind::Nth:
+            return "write " + std::to_string(plan.remaining) + " from now";
+    }
+    return "none";
+}
+
+std::string HexWord(std::uint32_t value) {
+    const std::uint8_t bytes[] = {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+    std::string text = FormatHex(bytes);
+    text.erase(2, 1);
+    return text;
+}
+
+CommandOutcome Refuse(std::string message) { return {Reply::Error(std::move(message)), {}}; }
+
+CommandOutcome Sent(const PressResult& press) {
+    if (!press.error.empty()) return Refuse(press.error);
+    if (!press.report) return {Reply::Ok({"no report"}), {}};
+    return {Reply::Ok({"sent " + FormatHex(press.report->bytes)}),
+            {MonitorEvent::Input(press.report->collection, press.report->bytes)}};
+}
+
+CommandOutcome Press(MouseModel& mouse, std::string_view arguments) {
+    const Split what = SplitFirstWord(arguments);
+    const auto number = ParseNumber(what.rest);
+    if (!number || *number > 100) return Refuse("usage: press profile|cpi|button N");
+    const int n = static_cast<int>(*number);
+    if (what.word == "profile") return Sent(mouse.PressProfileKey(n));
+    if (what.word == "cpi") return Sent(mouse.PressCpiKey(n));
+    if (what.word == "button") return Sent(mouse.PressButton(n));
+    return Refuse("usage: press profile|cpi|button N");
+}
+
+CommandOutcome Inject(MouseModel& mouse, std::string_view arguments) {
+    const Split collection = SplitFirstWord(arguments);
+    const auto id = ParseNumber(collection.word);
+    auto report = ParseHex(collection.rest);
+    if (!id || *id > 0xFFFF || !report || report->empty()) return Refuse("usage: inject ID HEX...");
+    if (!mouse.Attached()) return Refuse("mouse detached");
+    return {Reply::Ok(), {MonitorEvent::Input(*id, std::move(*report))}};
+}
+
+CommandOutcome Fail(MouseModel& mouse, std::string_view arguments) {
+    if (arguments == "none") {
+        mouse.SetFailure({});
+    } else if (arguments == "all") {
+        mouse.SetFailure({FailurePlan::Kind::All, 0});
+    } else {
+        const auto n = ParseNumber(arguments);
+        if (!n || *n == 0) return Refuse("usage: fail none|all|N (N counts from 1)");
+        mouse.SetFailure({FailurePlan::Kind::Nth, *n});
+    }
+    return {Reply::Ok(), {}};
+}
+
+CommandOutcome Write(MouseModel& mouse, std::string_view arguments) {
+    const Split collection = SplitFirstWord(arguments);
+    const auto id = ParseNumber(collection.word);
+    const auto report = ParseHex(collection.rest);
+    if (!id || !report) return Refuse("usage: write ID HEX...");
+    if (!mouse.Write(*id, *report)) return Refuse("write failed");
+    return {Reply::Ok(), {}};
+}
+
+}  // namespace
+
+MonitorEvent DeviceEventOf(const MouseModel& mouse) {
+    return MonitorEvent::Device(mouse.Attached(), mouse.VendorId(), mouse.ProductId());
+}
+
+std::vector<std::string> DescribeState(const MouseModel& mouse) {
+    std::vector<std::string> lines;
+    lines.push_back(std::string("attached: ") + (mouse.Attached() ? "yes" : "no"));
+    lines.push_back("vendor: " + HexWord(mouse.VendorId()) + " product: " + HexWord(mouse.ProductId()));
+    lines.push_back("profile: " + std::to_string(mouse.CurrentProfile() + 1));
+    lines.push_back("cpi: " + std::to_string(mouse.CpiLevel()));
+    std::string stored;
+    for (std::size_t slot = 0; slot < kProfileCount; ++slot) {
+        if (mouse.Profile(slot)) stored += (stored.empty() ? "" : " ") + std::to_string(slot + 1);
+    }
+    lines.push_back("stored: " + (stored.empty() ? std::string("none") : stored));
+    lines.push_back(std::string("upload: ") + (mouse.UploadInProgress() ? "in progress" : "idle"));
+    if (const auto& global = mouse.Global()) {
+        std::string line = "global: profile=" + std::to_string(global->profileNumber) + " polling-rate=" +
+                           (global->pollingRateCode ? std::to_string(*global->pollingRateCode) : std::string("?"));
+        lines.push_back(line + " report=" + FormatHex(global->report));
+    } else {
+        lines.push_back("global: none");
+    }
+    lines.push_back("fail: " + DescribeFailure(mouse.Failure()));
+    return lines;
+}
+
+CommandOutcome ExecuteCommand(MouseModel& mouse, std::string_view line) {
+    const Split command = SplitFirstWord(line);
+    const std::string_view arguments = command.rest;
+    if (command.word == "attach") {
+        if (!mouse.Attach()) return {Reply::Ok({"already attached"}), {}};
+        return {Reply::Ok(), {DeviceEventOf(mouse)}};
+    }
+    if (command.word == "detach") {
+        if (!mouse.Detach()) return {Reply::Ok({"already detached"}), {}};
+        return {Reply::Ok(), {DeviceEventOf(mouse)}};
+    }
+    if (command.word == "inject") return Inject(mouse, arguments);
+    if (command.word == "fail") return Fail(mouse, arguments);
+    if (command.word == "press") return Press(mouse, arguments);
+    if (command.word == "write") return Write(mouse, arguments);
+    if (command.word == "ordinal") {
+        mouse.LogOrdinal(arguments);
+        return {Reply::Ok(), {}};
+    }
+    if (command.word == "log") return {Reply::Ok(mouse.Log()), {}};
+    if (command.word == "clear-log") {
+        mouse.ClearLog();
+        return {Reply::Ok(), {}};
+    }
+    if (command.word == "state") return {Reply::Ok(DescribeState(mouse)), {}};
+    if (command.word == "ping") return {Reply::Ok(), {}};
+    return Refuse("unknown request: " + std::string(command.word));
+}
+
+std::optional<WaitLogRequest> ParseWaitLog(std::string_view arguments) {
+    const Split timeout = SplitFirstWord(arguments);
+    const auto ms = ParseNumber(timeout.word);
+    if (!ms || timeout.rest.empty()) return std::nullopt;
+    return WaitLogRequest{*ms, std::string(timeout.rest)};
+}
+
+std::optional<std::string> FindLogLine(const std::vector<std::string>& log, std::string_view pattern) {
+    for (const std::string& line : log) {
+        if (ContainsIgnoringCase(line, pattern)) return line;
+    }
+    return std::nullopt;
+}
+
+}  // namespace simmouse

@@ -1,0 +1,85 @@
+#pragma once
+// The text lines spoken between the simulated mouse's server, its control program and its
+// HidDevice.dll. Each line ends with '\n'; bytes travel as two-digit hex pairs separated
+// by spaces ("03 20 00").
+//
+// A request is one line; the server answers "ok N" followed by N text lines, or
+// "error MESSAGE". A "monitor" connection instead gets a stream of device events.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace simmouse {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Longer lines are refused: no request of this protocol comes near it.
+inline constexpr std::size_t kMaxLineLength = 8192;
+
+// Lower-case pairs separated by single spaces.
+std::string FormatHex(std::span<const std::uint8_t> bytes);
+
+// Whitespace-separated tokens of exactly two hex digits each (either case); nothing for
+// any other token. Empty text gives no bytes.
+std::optional<Bytes> ParseHex(std::string_view text);
+
+// A decimal number, or hexadecimal with a 0x prefix, that fits 32 bits.
+std::optional<std::uint32_t> ParseNumber(std::string_view text);
+
+// The first space-separated word and the rest of the line with leading spaces removed.
+struct Split {
+    std::string_view word;
+    std::string_view rest;
+};
+Split SplitFirstWord(std::string_view line);
+
+// Printable ASCII only and no longer than kMaxLineLength: what a line may carry.
+bool IsPrintableLine(std::string_view line);
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view pattern);
+
+// Replies.
+struct Reply {
+    bool ok = true;
+    std::string error;  // when !ok
+    std::vector<std::string> lines;
+
+    static Reply Ok(std::vector<std::string> lines = {}) { return {true, {}, std::move(lines)}; }
+    static Reply Error(std::string message) { return {false, std::move(message), {}}; }
+};
+
+// The status line and the body lines, each ending with '\n'.
+std::string FormatReply(const Reply& reply);
+
+struct ReplyStatus {
+    bool ok = false;
+    std::size_t lineCount = 0;  // body lines that follow an "ok"
+    std::string error;
+};
+std::optional<ReplyStatus> ParseReplyStatus(std::string_view line);
+
+// Events on a monitor connection. The first one always states the device.
+struct MonitorEvent {
+    enum class Kind { Device, Input };
+    Kind kind = Kind::Device;
+    // Kind::Device
+    bool attached = false;
+    std::uint32_t vendorId = 0;
+    std::uint32_t productId = 0;
+    // Kind::Input: the collection it arrives on and the report, identifier first.
+    std::uint32_t collection = 0;
+    Bytes report;
+
+    static MonitorEvent Device(bool attached, std::uint32_t vendorId, std::uint32_t productId);
+    static MonitorEvent Input(std::uint32_t collection, Bytes report);
+};
+
+// "device attached 3e71 0143", "device detached 3e71 0143", "input 3 03 20 00".
+std::string FormatMonitorEvent(const MonitorEvent& event);
+std::optional<MonitorEvent> ParseMonitorEvent(std::string_view line);
+
+}  // namespace simmouse
