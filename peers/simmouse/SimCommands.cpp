@@ -88,7 +88,9 @@ std::vector<std::string> DescribeState(const MouseModel& mouse) {
     lines.push_back("cpi: " + std::to_string(mouse.CpiLevel()));
     std::string stored;
     for (std::size_t slot = 0; slot < kProfileCount; ++slot) {
-        if (mouse.Profile(slot)) stored += (stored.empty() ? "" : " ") + std::to_string(slot + 1);
+        if (!mouse.Profile(slot)) continue;
+        if (!stored.empty()) stored += ' ';
+        stored += std::to_string(slot + 1);
     }
     lines.push_back("stored: " + (stored.empty() ? std::string("none") : stored));
     lines.push_back(std::string("upload: ") + (mouse.UploadInProgress() ? "in progress" : "idle"));
