@@ -1,0 +1,393 @@
+// The simulated HidDevice.dll against a live simulated mouse, through the ordinals the
+// agent uses.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "Handles.h"
+#include "HidDeviceContract.h"
+#include "SimMouseProcess.h"
+
+namespace {
+
+using simtest::SimMouseProcesses;
+
+// Everything the input callback saw; the callback is a plain function pointer.
+struct CallbackRecord {
+    DWORD thread = 0;
+    std::uint32_t deviceId = 0;
+    std::uint32_t length = 0;
+    std::vector<std::uint8_t> firstNineBytes;
+};
+std::vector<CallbackRecord> g_inputs;
+
+void __stdcall RecordInput(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
+    g_inputs.push_back({GetCurrentThreadId(), deviceId, length, std::vector<std::uint8_t>(report, report + 9)});
+}
+
+struct Notice {
+    bool opened;
+    std::uint16_t deviceId;
+    bool operator==(const Notice&) const = default;
+};
+
+// A window that collects the DLL's open/close notices.
+class NoticeWindow {
+public:
+    NoticeWindow() {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = &Proc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"SimMouseTestNotices";
+        RegisterClassExW(&windowClass);
+        window_ = CreateWindowExW(0, L"SimMouseTestNotices", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), this);
+    }
+    ~NoticeWindow() { DestroyWindow(window_); }
+    HWND Handle() const { return window_; }
+    std::vector<Notice> notices;
+    std::vector<WPARAM> wParams;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            SetWindowLongPtrW(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        } else if (message == hid::kMsgDeviceMonitor) {
+            auto* self = reinterpret_cast<NoticeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+            self->notices.push_back({LOWORD(lParam) == 1, HIWORD(lParam)});
+            self->wParams.push_back(wParam);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+};
+
+// Dispatches this thread's messages until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+// Handles open in this process. Wine's GetProcessHandleCount says 0, so there every
+// handle value is probed instead.
+DWORD CountOpenHandles() {
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
+    constexpr ULONG_PTR kHighestProbed = 4 * 32768;
+    for (ULONG_PTR value = 4; value <= kHighestProbed; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    }
+    return count;
+}
+
+const std::vector<Notice> kOpened{{true, 2}, {true, 3}};
+const std::vector<Notice> kOpenedThenClosed{{true, 2}, {true, 3}, {false, 3}, {false, 2}};
+
+class HidDeviceSim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_inputs.clear();
+        SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
+        const std::wstring dll = simtest::ProgramFolder() + L"\\HidDevice.dll";
+        module_.reset(LoadLibraryW(dll.c_str()));
+        ASSERT_TRUE(module_) << "cannot load the simulated HidDevice.dll";
+        setFilter_ = Resolve<hid::SetFilterFn>(hid::kOrdinalSetFilter);
+        setCallback_ = Resolve<hid::SetInputCallbackFn>(hid::kOrdinalSetInputCallback);
+        start_ = Resolve<hid::StartMonitoringFn>(hid::kOrdinalStartMonitoring);
+        stop_ = Resolve<hid::StopFn>(hid::kOrdinalStop);
+        write_ = Resolve<hid::WriteReportFn>(hid::kOrdinalWriteReport);
+        ASSERT_TRUE(setFilter_ && setCallback_ && start_ && stop_ && write_);
+    }
+
+    void TearDown() override {
+        if (stop_) stop_();
+        PumpFor(20);
+    }
+
+    template <class Function>
+    Function Resolve(unsigned ordinal) {
+        return reinterpret_cast<Function>(
+            reinterpret_cast<void*>(GetProcAddress(module_.get(), MAKEINTRESOURCEA(ordinal))));
+    }
+
+    void UseMouseFilter() {
+        const hid::DeviceFilter filter = hid::MakeMouseFilter(SIMMOUSE_VENDOR_ID);
+        setFilter_(&filter);
+        setCallback_(&RecordInput);
+    }
+
+    bool Tool(const std::wstring& arguments) { return processes_.RunTool(arguments, pipe_).exitCode == 0; }
+
+    bool WaitForLog(const std::wstring& pattern) { return Tool(L"wait-log \"" + pattern + L"\" 5000"); }
+
+    bool WaitForNotices(const std::vector<Notice>& expected, DWORD timeoutMs = 5000) {
+        return PumpUntil([&] { return window_.notices.size() >= expected.size(); }, timeoutMs) &&
+               window_.notices == expected;
+    }
+
+    std::int32_t StartMonitoring() { return start_(window_.Handle(), hid::kMsgDeviceMonitor); }
+
+    static std::vector<std::uint8_t> GlobalReport(std::uint8_t profileNumber) {
+        std::vector<std::uint8_t> report(hid::kOutputReportLength, 0);
+        report[1] = 7;
+        report[2] = 1;
+        report[3] = profileNumber;
+        report[4] = 8;
+        return report;
+    }
+
+    std::int32_t Write(std::uint32_t deviceId, const std::vector<std::uint8_t>& report) {
+        return write_(deviceId, report.data(), static_cast<std::uint32_t>(report.size()));
+    }
+
+    const std::wstring pipe_ = simtest::UniquePipeName();
+    SimMouseProcesses processes_;
+    NoticeWindow window_;
+    UniqueModule module_;
+    hid::SetFilterFn setFilter_ = nullptr;
+    hid::SetInputCallbackFn setCallback_ = nullptr;
+    hid::StartMonitoringFn start_ = nullptr;
+    hid::StopFn stop_ = nullptr;
+    hid::WriteReportFn write_ = nullptr;
+};
+
+TEST_F(HidDeviceSim, AttachedMouseOpensMainThenSecondCollection) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    EXPECT_EQ(StartMonitoring(), 1);
+    EXPECT_TRUE(WaitForNotices(kOpened));
+    for (WPARAM wParam : window_.wParams) EXPECT_EQ(wParam, hid::kMonitorEvent);
+    EXPECT_TRUE(WaitForLog(L"ordinal 7 vendor=3e71 product=0143 pairs=1:ff00,1:000c"));
+    EXPECT_TRUE(WaitForLog(L"ordinal 8"));
+    EXPECT_TRUE(WaitForLog(L"ordinal 2 -> 1"));
+
+    stop_();
+    EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
+    EXPECT_TRUE(WaitForLog(L"ordinal 3"));
+}
+
+TEST_F(HidDeviceSim, NoServerMeansNoMouseUntilOneStarts) {
+    UseMouseFilter();
+    const ULONGLONG before = GetTickCount64();
+    EXPECT_EQ(StartMonitoring(), 0);
+    EXPECT_LT(GetTickCount64() - before, 2000u);
+    PumpFor(300);
+    EXPECT_TRUE(window_.notices.empty());
+
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    EXPECT_TRUE(WaitForNotices(kOpened, 10000));
+}
+
+TEST_F(HidDeviceSim, AttachOpensAndDetachClosesWhileMonitoring) {
+    ASSERT_TRUE(processes_.StartServer(pipe_));
+    UseMouseFilter();
+    EXPECT_EQ(StartMonitoring(), 0);
+    PumpFor(100);
+    EXPECT_TRUE(window_.notices.empty());
+
+    ASSERT_TRUE(Tool(L"attach"));
+    EXPECT_TRUE(WaitForNotices(kOpened));
+    ASSERT_TRUE(Tool(L"detach"));
+    EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
+    ASSERT_TRUE(Tool(L"attach"));
+    EXPECT_TRUE(PumpUntil([&] { return window_.notices.size() == 6; }, 5000));
+}
+
+TEST_F(HidDeviceSim, ServerThatQuitsClosesAndANewOneReopens) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(processes_.QuitServer(pipe_));
+    EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
+
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    EXPECT_TRUE(PumpUntil([&] { return window_.notices.size() == 6; }, 10000));
+    ASSERT_EQ(window_.notices.size(), 6u);
+    EXPECT_EQ(window_.notices[4], (Notice{true, 2}));
+    EXPECT_EQ(window_.notices[5], (Notice{true, 3}));
+}
+
+TEST_F(HidDeviceSim, FilterThatDoesNotNameTheMouseSeesNothing) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    hid::DeviceFilter filter = hid::MakeMouseFilter(SIMMOUSE_VENDOR_ID + 1);
+    setFilter_(&filter);
+    EXPECT_EQ(StartMonitoring(), 0);
+    stop_();
+
+    filter = hid::MakeMouseFilter(SIMMOUSE_VENDOR_ID);
+    filter.Pairs[0] = {1, 0x000C};
+    filter.PairCount = 1;
+    setFilter_(&filter);
+    EXPECT_EQ(StartMonitoring(), 0);
+    stop_();
+
+    setFilter_(nullptr);  // ignored: the last filter stays
+    EXPECT_TRUE(WaitForLog(L"ordinal 7 null"));
+    EXPECT_EQ(StartMonitoring(), 0);
+    PumpFor(100);
+    EXPECT_TRUE(window_.notices.empty());
+}
+
+TEST_F(HidDeviceSim, NoFilterAtAllSeesNothing) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    EXPECT_EQ(StartMonitoring(), 0);
+}
+
+TEST_F(HidDeviceSim, InjectedReportReachesTheCallbackOnTheMonitoringThread) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"inject 03 20 00"));
+    ASSERT_TRUE(PumpUntil([] { return !g_inputs.empty(); }, 5000));
+    const CallbackRecord& input = g_inputs[0];
+    EXPECT_EQ(input.thread, GetCurrentThreadId());
+    EXPECT_EQ(input.deviceId, 3u);
+    EXPECT_EQ(input.length, 3u);
+    EXPECT_EQ(input.firstNineBytes, (std::vector<std::uint8_t>{3, 0x20, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(HidDeviceSim, KeyPressesArriveInOrder) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"press profile 2"));
+    ASSERT_TRUE(Tool(L"press cpi 4"));
+    ASSERT_TRUE(Tool(L"inject 05 01 02 03 04 05 06 07 08 09 0a --id 2"));
+    ASSERT_TRUE(PumpUntil([] { return g_inputs.size() >= 3; }, 5000));
+    EXPECT_EQ(g_inputs[0].firstNineBytes[1], 0x20);
+    EXPECT_EQ(g_inputs[1].firstNineBytes[1], 0x04);
+    EXPECT_EQ(g_inputs[2].deviceId, 2u);
+    EXPECT_EQ(g_inputs[2].length, 11u);
+}
+
+TEST_F(HidDeviceSim, NullCallbackIsHarmless) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    setCallback_(nullptr);
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"inject 03 10 00"));
+    PumpFor(200);
+    setCallback_(&RecordInput);
+    ASSERT_TRUE(Tool(L"inject 03 30 00"));
+    ASSERT_TRUE(PumpUntil([] { return !g_inputs.empty(); }, 5000));
+    EXPECT_EQ(g_inputs.size(), 1u);
+    EXPECT_EQ(g_inputs[0].firstNineBytes[1], 0x30);
+}
+
+TEST_F(HidDeviceSim, WritesToTheSecondCollectionAreTakenAndLogged) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    EXPECT_EQ(Write(3, GlobalReport(2)), 1);
+    EXPECT_TRUE(WaitForLog(L"write 3 ok 00 07 01 02 08 00"));
+    const simtest::ToolRun state = processes_.RunTool(L"state", pipe_);
+    EXPECT_NE(state.output.find("profile: 2"), std::string::npos) << state.output;
+    EXPECT_NE(state.output.find("global: profile=2 polling-rate=3"), std::string::npos) << state.output;
+}
+
+TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    EXPECT_EQ(Write(3, GlobalReport(1)), 0) << "no collection is open before monitoring";
+    ASSERT_EQ(StartMonitoring(), 1);
+    const ULONGLONG before = GetTickCount64();
+    EXPECT_EQ(Write(3, std::vector<std::uint8_t>(32, 0)), 0);
+    EXPECT_EQ(Write(3, std::vector<std::uint8_t>(34, 0)), 0);
+    EXPECT_EQ(Write(7, GlobalReport(1)), 0);
+    EXPECT_EQ(write_(3, nullptr, hid::kOutputReportLength), 0);
+    EXPECT_LT(GetTickCount64() - before, 100u);
+    EXPECT_EQ(Write(2, GlobalReport(1)), 0) << "the main collection takes no output reports";
+    const simtest::ToolRun log = processes_.RunTool(L"log", pipe_);
+    EXPECT_EQ(log.output.find("write 3"), std::string::npos) << log.output;
+}
+
+TEST_F(HidDeviceSim, FailureModesMakeWritesFail) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"fail all"));
+    EXPECT_EQ(Write(3, GlobalReport(1)), 0);
+    EXPECT_EQ(Write(3, GlobalReport(1)), 0);
+    ASSERT_TRUE(Tool(L"fail none"));
+    EXPECT_EQ(Write(3, GlobalReport(1)), 1);
+    ASSERT_TRUE(Tool(L"fail 2"));
+    EXPECT_EQ(Write(3, GlobalReport(1)), 1);
+    EXPECT_EQ(Write(3, GlobalReport(2)), 0);
+    EXPECT_EQ(Write(3, GlobalReport(3)), 1);
+    EXPECT_TRUE(WaitForLog(L"write 3 failed 00 07 01 02"));
+}
+
+TEST_F(HidDeviceSim, WritesFailOnceTheMouseIsGone) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"detach"));
+    ASSERT_TRUE(WaitForNotices(kOpenedThenClosed));
+    EXPECT_EQ(Write(3, GlobalReport(1)), 0);
+    ASSERT_TRUE(processes_.QuitServer(pipe_));
+    EXPECT_EQ(Write(3, GlobalReport(1)), 0);
+}
+
+TEST_F(HidDeviceSim, StopIsHarmlessTwiceOrBeforeStartAndStartWorksAgain) {
+    stop_();
+    stop_();
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    stop_();
+    stop_();
+    EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
+    UseMouseFilter();
+    EXPECT_EQ(StartMonitoring(), 1);
+    EXPECT_TRUE(PumpUntil([&] { return window_.notices.size() == 6; }, 5000));
+    EXPECT_EQ(Write(3, GlobalReport(1)), 1);
+}
+
+TEST_F(HidDeviceSim, StartStopCyclesLeakNoHandles) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    const auto handleCount = &CountOpenHandles;
+    {
+        // The count must move with the handles, or the comparison below proves nothing.
+        const DWORD base = handleCount();
+        UniqueKernelHandle probe(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_EQ(handleCount(), base + 1);
+    }
+    for (int warmUp = 0; warmUp < 3; ++warmUp) {
+        ASSERT_EQ(StartMonitoring(), 1);
+        stop_();
+        PumpFor(10);
+    }
+    const DWORD before = handleCount();
+    for (int cycle = 0; cycle < 50; ++cycle) {
+        ASSERT_EQ(StartMonitoring(), 1) << "cycle " << cycle;
+        stop_();
+        PumpFor(5);
+    }
+    const DWORD after = handleCount();
+    EXPECT_LE(after, before + 5) << "before " << before << ", after " << after;
+    EXPECT_TRUE(PumpUntil([&] { return window_.notices.size() >= 53u * 4u; }, 5000));
+    EXPECT_EQ(window_.notices.size(), 53u * 4u);
+}
+
+}  // namespace
