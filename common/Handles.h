@@ -2,10 +2,16 @@
 // One owning type for each kind of Win32 handle the programs keep.
 #include <windows.h>
 
-#include <memory>
 #include <type_traits>
 
-template <class Handle, auto Close, Handle Invalid = Handle{}>
+// Null is no handle; for kernel handles INVALID_HANDLE_VALUE is none either.
+template <class Handle>
+bool IsValidHandle(Handle handle) {
+    if constexpr (std::is_same_v<Handle, HANDLE>) return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    return handle != nullptr;
+}
+
+template <class Handle, auto Close>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -20,14 +26,14 @@ public:
     ~UniqueHandle() { reset(); }
 
     Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Invalid && handle_ != Handle{}; }
+    explicit operator bool() const { return IsValidHandle(handle_); }
     Handle release() {
         Handle handle = handle_;
-        handle_ = Invalid;
+        handle_ = Handle{};
         return handle;
     }
-    void reset(Handle handle = Invalid) {
-        if (handle_ != Invalid && handle_ != Handle{}) Close(handle_);
+    void reset(Handle handle = Handle{}) {
+        if (IsValidHandle(handle_)) Close(handle_);
         handle_ = handle;
     }
     // For out-parameters: closes what is held and hands out the slot.
@@ -37,7 +43,7 @@ public:
     }
 
 private:
-    Handle handle_ = Invalid;
+    Handle handle_{};
 };
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;

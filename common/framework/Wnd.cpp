@@ -5,7 +5,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"Tern7Window";
 
 bool RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW windowClass{sizeof(windowClass)};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kWindowClass;

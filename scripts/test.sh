@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both presets and runs every test: the portable logic
+# on the host, then the Windows programs and their tests under Wine. Ends with one line
+# "tests: N passed, N failed"; exits non-zero when anything failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh || { echo "tests: 0 passed, 1 failed (could not install the tools)"; exit 1; }
+
+passed=0
+failed=0
+status=0
+
+run_preset() {
+    local preset=$1
+    local log="build/$preset-ctest.log"
+    mkdir -p build
+    if ! cmake --preset "$preset" >"build/$preset-configure.log" 2>&1; then
+        cat "build/$preset-configure.log"; echo "$preset: configure failed"; failed=$((failed + 1)); status=1; return
+    fi
+    if ! cmake --build --preset "$preset" >"build/$preset-build.log" 2>&1; then
+        grep -E 'error|FAILED' "build/$preset-build.log" | head -40; echo "$preset: build failed"
+        failed=$((failed + 1)); status=1; return
+    fi
+    ctest --preset "$preset" 2>&1 | tee "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    # "97% tests passed, 2 tests failed out of 67"
+    local summary
+    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+    if [ -z "$summary" ]; then
+        failed=$((failed + 1)); status=1; return
+    fi
+    local bad total
+    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+}
+
+run_preset host
+run_preset windows
+
+echo
+echo "tests: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,339 @@
+// hid.exe as a user runs it: installed in a folder of its own with its default files,
+// started against the simulated mouse, and driven from outside by window messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "IniFile.h"
+#include "PathText.h"
+#include "ProgramNames.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
+
+#define TERN7_WIDEN2(text) L##text
+#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
+
+namespace {
+
+// Build folders reach the tests as host paths; Wine shows the host's root as drive Z:.
+std::wstring HostFolder(const wchar_t* path) {
+    std::wstring folder = L"Z:";
+    folder += path;
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    return JoinPath(folder, L"");
+}
+const std::wstring kDistFolder = HostFolder(TERN7_WIDEN(TERN7_DIST_DIR));
+const std::wstring kSimMouseFolder = HostFolder(TERN7_WIDEN(TERN7_SIMMOUSE_DIR));
+const std::wstring kStandInFolder = HostFolder(TERN7_WIDEN(TERN7_STANDIN_DIR));
+
+void Copy(const std::wstring& from, const std::wstring& to) { ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy"; }
+
+// The simulated mouse's device server, on a pipe of this test's own that hid.exe learns
+// from the environment it inherits.
+class SimMouse {
+public:
+    explicit SimMouse(bool attached) {
+        pipe_ = L"\\\\.\\pipe\\Tern7SimMouseTest-" + std::to_wstring(GetCurrentProcessId());
+        SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
+        server_.Start(Command(attached ? L"serve --attached" : L"serve"));
+        ready_ = Run(L"wait-ready 10000").ExitCode == 0;
+    }
+    ~SimMouse() {
+        Run(L"quit");
+        server_.WaitForExit(5000);
+    }
+    bool Ready() const { return ready_; }
+    CommandResult Run(const std::wstring& arguments) const { return RunCommand(Command(arguments)); }
+    bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const {
+        return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == 0;
+    }
+    std::vector<std::string> Log() const {
+        std::vector<std::string> lines;
+        std::string text = Run(L"log").Output;
+        for (std::size_t at = 0; at < text.size();) {
+            std::size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(at, end - at);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty()) lines.push_back(line);
+            at = end + 1;
+        }
+        return lines;
+    }
+
+private:
+    std::wstring Command(const std::wstring& arguments) const {
+        return L"\"" + kSimMouseFolder + L"simmouse.exe\" " + arguments;
+    }
+    std::wstring pipe_;
+    ChildProcess server_;
+    bool ready_ = false;
+};
+
+// Index of the first log line that starts with text, or -1.
+int Find(const std::vector<std::string>& lines, const std::string& text) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind(text, 0) == 0) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+class AgentProcessTest : public ::testing::Test {
+protected:
+    // Lays out an install folder: hid.exe and its default files, optionally the simulated
+    // HidDevice.dll and the tray companion stand-in.
+    void Install(bool withMouseLibrary, bool withDefaults = true) {
+        Copy(kDistFolder + L"hid.exe", install.File(L"hid.exe"));
+        if (withDefaults) {
+            Copy(kDistFolder + L"config.ini", install.File(L"config.ini"));
+            Copy(kDistFolder + L"macrolist.ini", install.File(L"macrolist.ini"));
+        }
+        if (withMouseLibrary) Copy(kSimMouseFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
+        Copy(kStandInFolder + L"notifyhost.exe", install.File(L"notifyhost.exe"));
+    }
+
+    // Starts the agent and waits until its start-up sequence is over and its message
+    // loop answers.
+    HWND StartAgent(ChildProcess& agent, const std::wstring& folder = L"") {
+        startTick = GetTickCount64();
+        if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", folder.empty() ? install.Path() : folder)) return nullptr;
+        HWND window = nullptr;
+        PumpUntil([&] {
+            const auto found = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        }, 15000);
+        DWORD_PTR ignored = 0;
+        if (!window || !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored)) return nullptr;
+        return window;
+    }
+    void StopAgent(ChildProcess& agent, HWND window) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(agent.WaitForExit(10000));
+    }
+
+    std::wstring DataFolder() const { return appData.Path() + L"Pelora Tern-7\\"; }
+    IniFile UserConfig() const { return IniFile(DataFolder() + L"config.ini"); }
+    std::vector<std::string> NotifyLog() const { return ReadLines(install.File(L"notifyhost.log")); }
+    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 10000) const {
+        return PumpUntil([&] { return CountLines(NotifyLog(), word) >= count; }, timeoutMs);
+    }
+    // When the tray companion was launched, in ticks after the agent was started.
+    long long NotifyHostLaunchDelay() const {
+        for (const std::string& line : NotifyLog()) {
+            if (line.rfind("launch ", 0) == 0) return std::stoll(line.substr(7)) - static_cast<long long>(startTick);
+        }
+        return -1;
+    }
+
+    ScratchFolder install;
+    ScratchFolder appData;
+    AppDataRedirect redirect{appData.Path()};
+    ULONGLONG startTick = 0;
+};
+
+TEST_F(AgentProcessTest, WithoutTheLibraryItStartsHiddenAndSetsUpTheUsersFolder) {
+    Install(false);
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"DoubleClickSpeed", REG_SZ, L"123", 8);
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+
+    EXPECT_EQ(WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).size(), 1u);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+
+    EXPECT_TRUE(FileExists(DataFolder() + L"config.ini"));
+    EXPECT_TRUE(FileExists(DataFolder() + L"macrolist.ini"));
+    EXPECT_TRUE(FolderExists(DataFolder() + L"Profiles"));
+    EXPECT_TRUE(FolderExists(DataFolder() + L"Macros"));
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
+
+    // Profile 0 of the defaults: double-click step 5, sensitivity 5, no acceleration, 3 lines.
+    wchar_t value[32] = {};
+    DWORD bytes = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"DoubleClickSpeed", RRF_RT_REG_SZ, nullptr, value, &bytes);
+    EXPECT_STREQ(value, L"620");
+    bytes = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"MouseSensitivity", RRF_RT_REG_SZ, nullptr, value, &bytes);
+    EXPECT_STREQ(value, L"10");
+
+    PumpFor(300);
+    EXPECT_TRUE(NotifyLog().empty()) << "no tray companion without a mouse";
+    StopAgent(agent, window);
+}
+
+TEST_F(AgentProcessTest, WithoutDefaultFilesTheUsersConfigIsWrittenWhole) {
+    Install(false, false);
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+    StopAgent(agent, window);
+
+    // Every key, in the order the agent writes them: "Plug" first, then the image.
+    std::vector<std::string> keys;
+    std::string section;
+    for (const std::string& line : ReadLines(DataFolder() + L"config.ini")) {
+        if (!line.empty() && line[0] == '[') section = line;
+        else if (const auto equals = line.find('='); equals != std::string::npos) keys.push_back(section + line.substr(0, equals));
+    }
+    std::vector<std::string> expected = {"[Setting]Plug", "[Setting]Profile", "[Setting]TrayEnabled",
+                                         "[Setting]MouseButtons", "[Setting]PollingRate"};
+    for (int g = 0; g < 3; ++g) {
+        const std::string group = "[GROUP" + std::to_string(g) + "]";
+        for (const char* key : {"SelectHand", "WheelScrollLines", "MouseSensitivity", "DoubleClickSpeed",
+                                "UniversalScrollEnabled", "AccelerationEnabled", "XYSensitivityEnabled", "MouseSpeedX",
+                                "MouseSpeedY", "OFASensitivity", "LedState", "FlashState", "DPI"})
+            expected.push_back(group + key);
+        for (int b = 1; b <= 8; ++b) expected.push_back(group + "ButtonAssigned" + std::to_string(g) + "_" + std::to_string(b));
+        for (int b = 1; b <= 8; ++b) {
+            const std::string button = "[ButtonAssigned" + std::to_string(g) + "_" + std::to_string(b) + "]";
+            for (const char* key : {"ButtonID", "ButtonFunc", "KeyNumber", "MacroName", "Path"}) expected.push_back(button + key);
+        }
+    }
+    EXPECT_EQ(keys, expected);
+}
+
+TEST_F(AgentProcessTest, TheWriteBackValidatesAndKeepsTheSettingsToolsKeys) {
+    Install(false);
+    IniFile defaults(install.File(L"config.ini"));
+    defaults.WriteString(L"GROUP1", L"DPI", L"9");
+    defaults.WriteString(L"Setting", L"Profile", L"junk");
+    defaults.WriteString(L"Setting", L"Language", L"de");
+    defaults.WriteString(L"ButtonAssigned2_3", L"ButtonFunc", L"300");
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(UserConfig().ReadInt(L"GROUP1", L"DPI", -1), 3);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Profile", -1), 0);
+    EXPECT_EQ(UserConfig().ReadString(L"Setting", L"Language", L""), L"de");
+    EXPECT_EQ(UserConfig().ReadInt(L"ButtonAssigned2_3", L"ButtonFunc", -1), 44);
+    StopAgent(agent, window);
+}
+
+TEST_F(AgentProcessTest, ASecondAgentEndsAtOnceAndTouchesNothing) {
+    Install(false);
+    ChildProcess first;
+    const HWND window = StartAgent(first);
+    ASSERT_NE(window, nullptr);
+    const std::string before = ReadFileBytes(DataFolder() + L"config.ini");
+
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(L"\"" + install.File(L"hid.exe") + L"\"", install.Path()));
+    EXPECT_TRUE(second.WaitForExit(5000));
+    EXPECT_TRUE(WindowsOfProcess(second.Id(), names::kAgentWindowTitle).empty());
+    EXPECT_EQ(ReadFileBytes(DataFolder() + L"config.ini"), before);
+    EXPECT_EQ(WindowsOfProcess(first.Id(), names::kAgentWindowTitle).size(), 1u);
+    StopAgent(first, window);
+}
+
+// Windows of this test that take the titles of the settings tool and the tray companion.
+struct CompanionWindows {
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_CLOSE) {
+            closedAt.push_back(GetTickCount64());
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    CompanionWindows() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.lpszClassName = L"CompanionStandIn";
+        RegisterClassW(&windowClass);
+        for (const wchar_t* title : {names::kSettingsToolWindowTitle, names::kNotifyHostWindowTitle})
+            windows.push_back(CreateWindowExW(0, windowClass.lpszClassName, title, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                              nullptr, nullptr));
+    }
+    ~CompanionWindows() {
+        for (HWND window : windows) DestroyWindow(window);
+    }
+    std::vector<HWND> windows;
+    static inline std::vector<ULONGLONG> closedAt;
+};
+
+TEST_F(AgentProcessTest, ClosingTheAgentClosesItsCompanionsAndEndsAboutASecondLater) {
+    Install(false);
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+    CompanionWindows companions;
+    const ULONGLONG closing = GetTickCount64();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(agent.WaitForExit(10000));
+    const ULONGLONG ended = GetTickCount64();
+    ASSERT_EQ(CompanionWindows::closedAt.size(), 2u);
+    EXPECT_LT(CompanionWindows::closedAt.back() - closing, 900u) << "asked to close before the pause";
+    EXPECT_GE(ended - closing, 990u);
+    EXPECT_LT(ended - closing, 5000u);
+}
+
+TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFollowsIt) {
+    SimMouse mouse(true);
+    ASSERT_TRUE(mouse.Ready());
+    Install(true);
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
+    const auto log = mouse.Log();
+    EXPECT_LT(Find(log, "ordinal 7 vendor="), Find(log, "ordinal 8"));
+    EXPECT_LT(Find(log, "ordinal 8"), Find(log, "ordinal 2 -> 1"));
+    EXPECT_GE(Find(log, "ordinal 7 vendor="), 0);
+
+    ASSERT_TRUE(NotifyLogHas("running", 1));
+    const long long delay = NotifyHostLaunchDelay();
+    EXPECT_GE(delay, 2000);
+    EXPECT_LT(delay, 8000);
+
+    ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
+    EXPECT_TRUE(NotifyLogHas("closed", 1));
+    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+    EXPECT_TRUE(NotifyLogHas("running", 2));
+    StopAgent(agent, window);
+}
+
+TEST_F(AgentProcessTest, AConsoleConnectRestartsTheLinkAndADisconnectRecordsNoMouse) {
+    SimMouse mouse(true);
+    ASSERT_TRUE(mouse.Ready());
+    Install(true);
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_EQ(mouse.Run(L"clear-log").ExitCode, 0u);
+    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, 1);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
+    DWORD_PTR result = 1;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 1, SMTO_NORMAL, 15000, &result));
+    EXPECT_EQ(result, 0u);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
+    const auto log = mouse.Log();
+    const int stop = Find(log, "ordinal 3");
+    ASSERT_GE(stop, 0);
+    EXPECT_LT(stop, Find(log, "ordinal 7"));
+    EXPECT_LT(Find(log, "ordinal 7"), Find(log, "ordinal 8"));
+    EXPECT_LT(Find(log, "ordinal 8"), Find(log, "ordinal 2"));
+    StopAgent(agent, window);
+}
+
+TEST_F(AgentProcessTest, ALibraryPlantedInTheWorkingFolderOrOnThePathIsNeverLoaded) {
+    SimMouse mouse(true);
+    ASSERT_TRUE(mouse.Ready());
+    Install(false);
+    ScratchFolder planted;
+    Copy(kSimMouseFolder + L"HidDevice.dll", planted.File(L"HidDevice.dll"));
+    Copy(kSimMouseFolder + L"HidDevice.dll", planted.File(L"HIDApi.dll"));
+    wchar_t path[8192] = {};
+    GetEnvironmentVariableW(L"PATH", path, 8192);
+    SetEnvironmentVariableW(L"PATH", (planted.Path() + L";" + path).c_str());
+    ChildProcess agent;
+    const HWND window = StartAgent(agent, planted.Path());
+    SetEnvironmentVariableW(L"PATH", path);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
+    EXPECT_EQ(Find(mouse.Log(), "ordinal"), -1);
+    StopAgent(agent, window);
+}
+
+}  // namespace

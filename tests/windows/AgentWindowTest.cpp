@@ -1,0 +1,165 @@
+// The agent's main window in the test process, without HidDevice.dll beside it: the
+// identifier rules driven with the library's own notifications, and the start-up and
+// session handling without a mouse. notifyhost.exe beside the test is a stand-in that
+// logs its launches.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include "AgentState.h"
+#include "CorvidhidDlg.h"
+#include "IniFile.h"
+#include "ModulePaths.h"
+#include "PathText.h"
+#include "ProgramNames.h"
+#include "SettingsToolContract.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
+
+namespace {
+
+class AgentWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(notifyLog.c_str());
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ASSERT_TRUE(agent.Create());
+        hwnd = agent.GetSafeHwnd();
+    }
+    void TearDown() override {
+        agent.DestroyWindow();
+        WaitForNotifyHostGone();
+    }
+
+    void Monitor(WPARAM kind, WORD state, WORD id) {
+        PostMessageW(hwnd, hid::kMsgDeviceMonitor, kind, MAKELPARAM(state, id));
+        PumpFor(30);
+    }
+    void Open(WORD id) { Monitor(1, 1, id); }
+    void Close(WORD id) { Monitor(1, 0, id); }
+
+    std::vector<std::string> NotifyLog() const { return ReadLines(notifyLog); }
+    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 5000) {
+        return PumpUntil([&] { return CountLines(NotifyLog(), word) >= count; }, timeoutMs);
+    }
+    void WaitForNotifyHostGone() {
+        PumpUntil([] { return FindWindowW(nullptr, names::kNotifyHostWindowTitle) == nullptr; }, 5000);
+    }
+    int Plug() const { return IniFile(JoinPath(appData.Path(), L"Pelora Tern-7\\config.ini")).ReadInt(L"Setting", L"Plug", -1); }
+
+    ScratchFolder appData;
+    AppDataRedirect redirect{appData.Path()};
+    const std::wstring notifyLog = JoinPath(ProgramFolder(), L"notifyhost.log");
+    CCorvidhidDlg agent;
+    HWND hwnd = nullptr;
+};
+
+using Ids = std::vector<std::uint32_t>;
+
+TEST_F(AgentWindowTest, StartsHiddenWithoutALibraryAndRecordsNoMouse) {
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+    EXPECT_EQ(agent.DeviceOpen, 0);
+    EXPECT_EQ(AgentWindow, &agent);
+    EXPECT_EQ(Plug(), 0);
+    EXPECT_EQ(agent.CurrentSettings, agent.AppliedSettings);
+    EXPECT_EQ(agent.WriteDelay, 10);
+    PumpFor(300);
+    EXPECT_TRUE(NotifyLog().empty()) << "no tray companion without a mouse";
+}
+
+TEST_F(AgentWindowTest, TheMainCollectionStartsTheTrayCompanionAndTheSecondIsOnlyListed) {
+    ActiveGroup = 1;
+    Open(2);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
+    EXPECT_EQ(agent.DeviceOpen, 1);
+    EXPECT_EQ(ActiveGroup, -1);
+    ASSERT_TRUE(NotifyLogHas("running", 1));
+
+    ActiveGroup = 2;
+    Open(3);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), (Ids{2, 3}));
+    EXPECT_EQ(ActiveGroup, 2);
+    PumpFor(300);
+    EXPECT_EQ(CountLines(NotifyLog(), "launch"), 1);
+}
+
+TEST_F(AgentWindowTest, IdentifierZeroIsListedButStartsNothing) {
+    Open(0);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{0});
+    EXPECT_EQ(agent.DeviceOpen, 0);
+    PumpFor(500);
+    EXPECT_TRUE(NotifyLog().empty());
+}
+
+TEST_F(AgentWindowTest, OnlyTheLastEvenCloseClosesTheTrayCompanion) {
+    Open(2);
+    Open(3);
+    ASSERT_TRUE(NotifyLogHas("running", 1));
+    Close(3);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
+    PumpFor(300);
+    EXPECT_EQ(CountLines(NotifyLog(), "closed"), 0);
+    Close(2);
+    EXPECT_TRUE(AttachedDeviceIds.Empty());
+    EXPECT_TRUE(NotifyLogHas("closed", 1));
+    EXPECT_EQ(agent.DeviceOpen, 1) << "known closes leave the link started";
+}
+
+TEST_F(AgentWindowTest, ACloseForAnUnknownIdentifierMarksTheLinkStopped) {
+    Open(2);
+    ASSERT_TRUE(NotifyLogHas("running", 1));
+    Close(5);
+    EXPECT_EQ(agent.DeviceOpen, 0);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
+    Close(2);
+    EXPECT_TRUE(NotifyLogHas("closed", 1));
+    // An unknown even identifier with nothing listed closes the companion too.
+    Open(2);
+    ASSERT_TRUE(NotifyLogHas("running", 2));
+    Close(2);
+    ASSERT_TRUE(NotifyLogHas("closed", 2));
+    WaitForNotifyHostGone();
+    Open(3);
+    Close(3);
+    Close(4);
+    EXPECT_EQ(agent.DeviceOpen, 0);
+}
+
+TEST_F(AgentWindowTest, AnIdentifierOpenedTwiceIsListedTwice) {
+    Open(2);
+    Open(2);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), (Ids{2, 2}));
+    Close(2);
+    EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
+    PumpFor(300);
+    EXPECT_EQ(CountLines(NotifyLog(), "closed"), 0);
+}
+
+TEST_F(AgentWindowTest, OtherNotificationsOfTheLibraryChangeNothing) {
+    Monitor(0, 1, 2);
+    Monitor(2, 1, 2);
+    Monitor(1, 2, 2);
+    EXPECT_TRUE(AttachedDeviceIds.Empty());
+    EXPECT_EQ(agent.DeviceOpen, 0);
+}
+
+TEST_F(AgentWindowTest, SessionChangesRecordThePlugStateOnlyWhenTheMouseIsThere) {
+    IniFile config(JoinPath(appData.Path(), L"Pelora Tern-7\\config.ini"));
+    config.WriteInt(L"Setting", L"Plug", 1);
+    EXPECT_EQ(SendMessageW(hwnd, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, 1), 0);
+    EXPECT_EQ(Plug(), 0);
+    // Without the library the mouse is not found again, so nothing is recorded.
+    EXPECT_EQ(SendMessageW(hwnd, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 1), 0);
+    EXPECT_EQ(Plug(), 0);
+    EXPECT_EQ(SendMessageW(hwnd, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 1), 0);
+}
+
+TEST_F(AgentWindowTest, TheMessageTableAnswers) {
+    EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, 0x8000, 0), TRUE);
+    EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, 7, 0), TRUE);
+    EXPECT_EQ(SendMessageW(hwnd, 1284, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(hwnd, settings_tool::kMsgApplySettings, 0, 0), 0);
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "ConfigKeys.h"
+#include "TestFiles.h"
+#include "config/ConfigFile.h"
+
+namespace {
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    SettingsImage Load() {
+        SettingsImage image{};
+        LoadSettings(config, image);
+        return image;
+    }
+
+    ScratchFolder folder;
+    IniFile config{folder.File(L"config.ini")};
+};
+
+// Where a text stands in the file, to check the order keys were written in.
+std::size_t Where(const std::string& text, const std::string& line) {
+    const std::size_t at = text.find(line);
+    EXPECT_NE(at, std::string::npos) << line;
+    return at;
+}
+
+TEST_F(ConfigFileTest, AMissingFileLoadsAsValidatedDefaultsWithUnsetButtonFields) {
+    const SettingsImage image = Load();
+    EXPECT_EQ(image.Profile, 0);
+    EXPECT_EQ(image.MouseButtons, 8);
+    EXPECT_EQ(image.Groups[2].DPI, 3);
+    EXPECT_EQ(image.Groups[0].Buttons[5].ButtonFunc, 25);
+    EXPECT_EQ(image.Groups[0].Buttons[5].ButtonID, -1);
+    EXPECT_EQ(image.Groups[0].Buttons[5].KeyNumber, 255);
+    EXPECT_FALSE(FileExists(config.Path())) << "loading never writes";
+}
+
+TEST_F(ConfigFileTest, WritingFromNothingPutsEveryKeyInTheDocumentedOrder) {
+    WriteConfigFile(config, Load());
+    const std::string text = ReadFileBytes(config.Path());
+    EXPECT_LT(Where(text, "[Setting]\r\nProfile=0\r\nTrayEnabled=1\r\nMouseButtons=8\r\nPollingRate=1\r\n"),
+              Where(text, "[GROUP0]\r\nSelectHand=1\r\nWheelScrollLines=3\r\nMouseSensitivity=5\r\nDoubleClickSpeed=5\r\n"
+                          "UniversalScrollEnabled=0\r\nAccelerationEnabled=0\r\nXYSensitivityEnabled=0\r\n"
+                          "MouseSpeedX=10\r\nMouseSpeedY=10\r\nOFASensitivity=10\r\nLedState=3\r\nFlashState=2\r\n"
+                          "DPI=3\r\nButtonAssigned0_1=" + std::string(162, '0') + "\r\nButtonAssigned0_2="));
+    EXPECT_LT(Where(text, "[ButtonAssigned0_1]\r\nButtonID=-1\r\nButtonFunc=1\r\nKeyNumber=255\r\nMacroName=\r\nPath=\r\n"),
+              Where(text, "[ButtonAssigned0_8]\r\nButtonID=-1\r\nButtonFunc=7\r\n"));
+    EXPECT_LT(Where(text, "[ButtonAssigned0_8]"), Where(text, "[GROUP1]"));
+    EXPECT_LT(Where(text, "[GROUP2]"), Where(text, "[ButtonAssigned2_8]"));
+}
+
+TEST_F(ConfigFileTest, AWrittenImageLoadsBackUnchanged) {
+    SettingsImage image = Load();
+    image.Profile = 2;
+    image.PollingRate = 0;
+    image.TrayEnabled = 0;
+    image.Groups[1].DoubleClickSpeed = 0;
+    image.Groups[2].AccelerationEnabled = 1;
+    ButtonAssignment& button = image.Groups[2].Buttons[3];
+    button.ButtonID = 0x0102;
+    button.ButtonFunc = 39;
+    button.KeyNumber = 2;
+    button.KeyData[0] = 0x00;
+    button.KeyData[1] = 0xE0;
+    button.KeyData[2] = 0x80;
+    button.KeyData[3] = 0xE0;
+    button.KeyData[79] = 0xFF;
+    SetFieldText(button.MacroName, L"Copy \x00FC");
+    SetFieldText(button.Path, L"C:\\Tools\\calc tool.exe");
+    WriteConfigFile(config, image);
+    EXPECT_EQ(Load(), image);
+}
+
+TEST_F(ConfigFileTest, ByteFieldsKeepTheirLow8BitsAndLongTextsAreCut) {
+    WriteFileBytes(config.Path(), "[ButtonAssigned1_2]\r\nButtonFunc=300\r\nKeyNumber=-2\r\nButtonID=99999999999\r\n"
+                                  "MacroName=" + std::string(120, 'M') + "\r\nPath=C:\\" + std::string(400, 'p') + "\r\n");
+    const SettingsImage image = Load();
+    const ButtonAssignment& button = image.Groups[1].Buttons[1];
+    EXPECT_EQ(button.ButtonFunc, 44);
+    EXPECT_EQ(button.KeyNumber, 254);
+    EXPECT_EQ(button.ButtonID, INT32_MAX);
+    EXPECT_EQ(FieldText(button.MacroName), std::wstring(49, L'M'));
+    EXPECT_EQ(FieldText(button.Path).size(), 259u);
+    EXPECT_EQ(button.Path.back(), L'\0');
+}
+
+TEST_F(ConfigFileTest, KeyDataLoadsOnlyFromAValueOfTheRightLengthAndChecksum) {
+    std::string good = "01";
+    good += std::string(158, '0');
+    good += "01";  // sum of the 80 bytes: 1
+    const std::string badSum = good.substr(0, 160) + "02";
+    const std::string shortValue = good.substr(0, 100);
+    const std::string badHex = "G" + good.substr(1);
+    WriteFileBytes(config.Path(), "[GROUP0]\r\nButtonAssigned0_1=" + good + "\r\nButtonAssigned0_2=" + badSum +
+                                      "\r\nButtonAssigned0_3=" + shortValue + "\r\nButtonAssigned0_4=" + badHex + "\r\n");
+    const SettingsImage image = Load();
+    EXPECT_EQ(image.Groups[0].Buttons[0].KeyData[0], 1);
+    for (int b = 1; b < 4; ++b) {
+        for (std::uint8_t byte : image.Groups[0].Buttons[b].KeyData) ASSERT_EQ(byte, 0) << "button " << b + 1;
+    }
+}
+
+TEST_F(ConfigFileTest, JunkNonNumbersAndDuplicatesLoadAsValidatedValues) {
+    WriteFileBytes(config.Path(), "[Setting]\r\nProfile=two\r\nProfile=2\r\nTrayEnabled=99999999999999\r\n"
+                                  "[GROUP1]\r\nDPI=fast\r\nMouseSensitivity=-4\r\n[GROUP1]\r\nDPI=1\r\n");
+    const SettingsImage image = Load();
+    EXPECT_EQ(image.Profile, 0);
+    EXPECT_EQ(image.TrayEnabled, 1);
+    EXPECT_GE(image.Groups[1].DPI, 1);
+    EXPECT_LE(image.Groups[1].DPI, 4);
+    EXPECT_EQ(image.Groups[1].MouseSensitivity, 5);
+}
+
+TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMissing) {
+    WriteFileBytes(config.Path(), "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
+                                  "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n");
+    WriteConfigFile(config, Load());
+    const std::string text = ReadFileBytes(config.Path());
+    for (const char* kept : {"Language=fr", "[Window]\r\nLeft=40", "Skin=dark", "Profile=1"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept;
+    EXPECT_EQ(text.find("DPI=9"), std::string::npos);
+    EXPECT_NE(text.find("[ButtonAssigned2_8]\r\nButtonID=-1\r\nButtonFunc=7\r\nKeyNumber=255"), std::string::npos);
+}
+
+TEST_F(ConfigFileTest, SingleKeySavesChangeOnlyTheirKey) {
+    WriteConfigFile(config, Load());
+    const std::string before = ReadFileBytes(config.Path());
+
+    SaveGroupDpi(config, 2, 1);
+    std::string expected = before;
+    const std::size_t group1 = expected.find("[GROUP1]");
+    expected.replace(expected.find("DPI=3", group1), 5, "DPI=2");
+    EXPECT_EQ(ReadFileBytes(config.Path()), expected);
+
+    SaveCurrentProfile(config, 2);
+    expected.replace(expected.find("Profile=0"), 9, "Profile=2");
+    EXPECT_EQ(ReadFileBytes(config.Path()), expected);
+
+    SavePlugState(config, 1);
+    EXPECT_EQ(IniFile(config.Path()).ReadInt(L"Setting", L"Plug", -1), 1);
+    SavePlugState(config, 0);
+    EXPECT_EQ(IniFile(config.Path()).ReadInt(L"Setting", L"Plug", -1), 0);
+}
+
+}  // namespace

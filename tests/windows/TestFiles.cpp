@@ -1,0 +1,57 @@
+#include "TestFiles.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+
+#include "Handles.h"
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"tern7-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(counter++) + L"\\";
+    RemoveTree(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& folder) {
+    std::wstring from = folder;
+    if (!from.empty() && from.back() == L'\\') from.pop_back();
+    from.push_back(L'\0');  // the list of names ends with two zeros
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationW(&operation);
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    UniqueKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return {};
+    std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Scratch folders and files for the Windows tests.
+#include <windows.h>
+
+#include <string>
+
+// A new, empty folder under the temporary folder, removed with everything in it at the end.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The folder, ending with a backslash.
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+void RemoveTree(const std::wstring& folder);

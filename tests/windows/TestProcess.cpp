@@ -1,0 +1,162 @@
+#include "TestProcess.h"
+
+#include <sstream>
+
+#include "TestFiles.h"
+
+namespace {
+
+constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+}  // namespace
+
+ChildProcess::~ChildProcess() {
+    // Closing the job ends the process if it still runs.
+    process_.reset();
+    job_.reset();
+}
+
+bool ChildProcess::Start(const std::wstring& commandLine, const std::wstring& folder) {
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return false;
+    AssignProcessToJobObject(job_.get(), info.hProcess);
+    ResumeThread(info.hThread);
+    CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+    return true;
+}
+
+bool ChildProcess::WaitForExit(DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+        const HANDLE process = process_.get();
+        const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0) return true;
+        PumpFor(0);
+    }
+}
+
+DWORD ChildProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
+    CommandResult result;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
+    UniqueKernelHandle reader(readEnd);
+    UniqueKernelHandle writer(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &info))
+        return result;
+    UniqueKernelHandle process(info.hProcess);
+    CloseHandle(info.hThread);
+    writer.reset();
+
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) result.Output.append(buffer, read);
+    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &result.ExitCode);
+    return result;
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= deadline) return false;
+        PumpFor(0);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (GetTickCount64() >= deadline) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (true);
+}
+
+std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title) {
+    struct Search {
+        DWORD ProcessId;
+        const wchar_t* Title;
+        std::vector<HWND> Found;
+    } search{processId, title, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t text[256] = {};
+            GetWindowTextW(window, text, 256);
+            if (owner == s.ProcessId && std::wstring(text) == s.Title) s.Found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+AppDataRedirect::AppDataRedirect(const std::wstring& folder) {
+    wchar_t previous[MAX_PATH] = {};
+    DWORD bytes = sizeof(previous);
+    RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"AppData", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                 nullptr, previous, &bytes);
+    previous_ = previous;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"AppData", REG_EXPAND_SZ, folder.c_str(),
+                    static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+}
+
+AppDataRedirect::~AppDataRedirect() {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"AppData", REG_EXPAND_SZ, previous_.c_str(),
+                    static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+}
+
+std::vector<std::string> ReadLines(const std::wstring& path) {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFileBytes(path));
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+int CountLines(const std::vector<std::string>& lines, const std::string& word) {
+    int count = 0;
+    for (const std::string& line : lines) count += line.rfind(word, 0) == 0 ? 1 : 0;
+    return count;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Programs started by the tests, waiting on them, and the message pump while waiting.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+
+// A child process inside a kill-on-close job: it never outlives the test.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(ChildProcess&&) = default;
+    ChildProcess& operator=(ChildProcess&&) = default;
+    ~ChildProcess();
+
+    // Starts commandLine in folder (empty: the test's own); false if it could not start.
+    bool Start(const std::wstring& commandLine, const std::wstring& folder = L"");
+    // Waits for the exit, pumping this thread's messages meanwhile; false on timeout.
+    bool WaitForExit(DWORD timeoutMs);
+    DWORD ExitCode() const;
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_.get(); }
+
+private:
+    UniqueKernelHandle job_;
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+struct CommandResult {
+    DWORD ExitCode = 0xFFFFFFFF;
+    std::string Output;
+};
+// Runs a console program to its end and returns what it printed.
+CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs = 15000);
+
+// Dispatches this thread's messages until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+void PumpFor(DWORD ms);
+
+// The top-level windows of a process with exactly this title.
+std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title);
+
+// Points the user's roaming application-data folder at another folder for as long as
+// it lives.
+class AppDataRedirect {
+public:
+    explicit AppDataRedirect(const std::wstring& folder);
+    ~AppDataRedirect();
+    AppDataRedirect(const AppDataRedirect&) = delete;
+    AppDataRedirect& operator=(const AppDataRedirect&) = delete;
+
+private:
+    std::wstring previous_;
+};
+
+// The lines of a text file, empty when it does not exist.
+std::vector<std::string> ReadLines(const std::wstring& path);
+// How many lines begin with word.
+int CountLines(const std::vector<std::string>& lines, const std::string& word);
