@@ -52,7 +52,7 @@ bool DeviceServer::Listen(std::string& error) {
     return false;
 }
 
-void DeviceServer::Run() {
+bool DeviceServer::Run() {
     UniqueKernelHandle connected(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     while (listening_) {
         OVERLAPPED overlapped{};
@@ -73,18 +73,19 @@ void DeviceServer::Run() {
         } else if (code == ERROR_PIPE_CONNECTED) {
             isConnected = true;  // the client was quicker than ConnectNamedPipe
         }
-        if (isConnected) {
-            StartWorker(PipeConnection(std::move(listening_)));
-        } else {
-            listening_.reset();  // a client that left at once; start over with a fresh instance
-        }
+        // The next instance exists before this one is handed over: with no instance at
+        // all the name would vanish, and a client arriving then would find no server.
+        UniqueKernelHandle next = CreateInstance(false);
+        if (isConnected) StartWorker(PipeConnection(std::move(listening_)));
+        listening_ = std::move(next);
         ReapFinishedWorkers();
         if (WaitForSingleObject(quit_.get(), 0) == WAIT_OBJECT_0) break;
-        listening_ = CreateInstance(false);
     }
+    const bool asked = WaitForSingleObject(quit_.get(), 0) == WAIT_OBJECT_0;
     RequestQuit();
     for (Worker& worker : workers_) worker.thread.join();
     workers_.clear();
+    return asked;
 }
 
 void DeviceServer::StartWorker(PipeConnection connection) {

@@ -32,7 +32,8 @@ public:
     bool Listen(std::string& error);
 
     // Accepts clients until one asks the server to quit, then ends every connection.
-    void Run();
+    // False when the pipe failed first.
+    bool Run();
 
 private:
     struct Monitor {

@@ -46,7 +46,10 @@ int Serve(const std::wstring& pipePath, const simmouse::Invocation& invocation) 
     }
     std::printf("simmouse: serving %s\n", ToUtf8(pipePath.c_str()).c_str());
     std::fflush(stdout);
-    server.Run();
+    if (!server.Run()) {
+        std::fprintf(stderr, "simmouse: the pipe failed; the device server stops\n");
+        return simmouse::kExitRefused;
+    }
     return simmouse::kExitOk;
 }
 
