@@ -77,11 +77,6 @@ TEST(ControlArgsRequests, WaitReadyTakesATimeout) {
     EXPECT_EQ(invocation.readyTimeoutMs, 3000u);
 }
 
-TEST(ControlArgsRequests, HelpAndNothingShowUsage) {
-    EXPECT_EQ(Parse({}).action, Invocation::Action::Help);
-    EXPECT_EQ(Parse({"--help"}).action, Invocation::Action::Help);
-    EXPECT_EQ(Parse({"state", "-h"}).action, Invocation::Action::Help);
-}
 
 TEST(ControlArgsRequests, UnknownOrMisshapenCommandsAreRefused) {
     EXPECT_FALSE(ErrorOf({"explode"}).empty());

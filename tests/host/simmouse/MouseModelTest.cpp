@@ -243,18 +243,6 @@ TEST(MouseModelButtons, ButtonUsesTheCurrentProfilesRecord) {
     EXPECT_FALSE(unstored.report.has_value());
 }
 
-TEST(MouseModelAttachment, AttachAndDetachReportChangesOnly) {
-    MouseModel mouse(0x1234);
-    EXPECT_FALSE(mouse.Attached());
-    EXPECT_FALSE(mouse.Detach());
-    EXPECT_TRUE(mouse.Attach());
-    EXPECT_FALSE(mouse.Attach());
-    EXPECT_TRUE(mouse.Attached());
-    EXPECT_TRUE(mouse.Detach());
-    EXPECT_FALSE(mouse.Attached());
-    EXPECT_EQ(mouse.VendorId(), 0x1234u);
-    EXPECT_EQ(mouse.ProductId(), 0x0143u);
-}
 
 TEST(MouseModelAttachment, StoredSettingsSurviveDetach) {
     MouseModel mouse = AttachedMouse();

@@ -113,21 +113,7 @@ TEST(SimCommandsState, DescribesAttachmentProfilesAndSettings) {
                             [](const std::string& line) { return line.starts_with("global: profile=3 polling-rate=2"); }));
 }
 
-TEST(SimCommandsState, FreshMouseHasNothingStored) {
-    MouseModel mouse(0x3E71);
-    const auto lines = DescribeState(mouse);
-    EXPECT_TRUE(HasLine(lines, "attached: no"));
-    EXPECT_TRUE(HasLine(lines, "stored: none"));
-    EXPECT_TRUE(HasLine(lines, "global: none"));
-    EXPECT_TRUE(HasLine(lines, "fail: none"));
-}
 
-TEST(SimCommandsState, UnknownRequestIsRefused) {
-    MouseModel mouse(0x3E71);
-    const CommandOutcome outcome = ExecuteCommand(mouse, "format-disk");
-    EXPECT_FALSE(outcome.reply.ok);
-    EXPECT_NE(outcome.reply.error.find("format-disk"), std::string::npos);
-}
 
 TEST(SimCommandsWaitLog, TimeoutComesFirstAndThePatternKeepsItsSpaces) {
     const auto request = ParseWaitLog("1500 write 3 ok 00 07");

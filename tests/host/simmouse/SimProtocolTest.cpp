@@ -46,12 +46,6 @@ TEST(SimProtocolNumbers, DecimalAndHexWithinThirtyTwoBits) {
     EXPECT_FALSE(ParseNumber("0x100000000"));
 }
 
-TEST(SimProtocolLines, SplitsTheFirstWord) {
-    const Split split = SplitFirstWord("  wait-log 500 write 3 ok");
-    EXPECT_EQ(split.word, "wait-log");
-    EXPECT_EQ(split.rest, "500 write 3 ok");
-    EXPECT_EQ(SplitFirstWord("state").rest, "");
-}
 
 TEST(SimProtocolLines, OnlyPrintableBoundedLinesPass) {
     EXPECT_TRUE(IsPrintableLine("write 3 00 01"));
@@ -60,10 +54,6 @@ TEST(SimProtocolLines, OnlyPrintableBoundedLinesPass) {
     EXPECT_FALSE(IsPrintableLine(std::string(kMaxLineLength + 1, 'a')));
 }
 
-TEST(SimProtocolLines, PatternSearchIgnoresCase) {
-    EXPECT_TRUE(ContainsIgnoringCase("write 3 ok 55 aa 33 cc", "55 AA 33 CC"));
-    EXPECT_FALSE(ContainsIgnoringCase("write 3 failed", "write 3 ok"));
-}
 
 TEST(SimProtocolReplies, OkCarriesItsLineCount) {
     const std::string text = FormatReply(Reply::Ok({"attached: yes", "cpi: 2"}));

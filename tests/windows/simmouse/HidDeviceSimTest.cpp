@@ -248,10 +248,6 @@ TEST_F(HidDeviceSim, FilterThatDoesNotNameTheMouseSeesNothing) {
     EXPECT_TRUE(window_.notices.empty());
 }
 
-TEST_F(HidDeviceSim, NoFilterAtAllSeesNothing) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    EXPECT_EQ(StartMonitoring(), 0);
-}
 
 TEST_F(HidDeviceSim, InjectedReportReachesTheCallbackOnTheMonitoringThread) {
     ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));

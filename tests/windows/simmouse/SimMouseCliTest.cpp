@@ -86,12 +86,5 @@ TEST_F(SimMouseCli, QuitEndsTheServer) {
     EXPECT_EQ(Run(L"state").exitCode, 2u);
 }
 
-TEST_F(SimMouseCli, LogListsAndClears) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    const ToolRun empty = Run(L"log");
-    EXPECT_EQ(empty.exitCode, 0u);
-    EXPECT_TRUE(empty.output.empty()) << empty.output;
-    EXPECT_EQ(Run(L"clear-log").exitCode, 0u);
-}
 
 }  // namespace
