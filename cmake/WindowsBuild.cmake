@@ -1,23 +1,30 @@
-# Windows build settings. Windows tests run under Wine in a session of the build's own
-# (cmake/wine-session.sh): a ctest fixture starts it before the first Windows test and stops
-# it after the last.
-set(TERN7_WINE_STATE "${CMAKE_BINARY_DIR}/wine")
-set(TERN7_SOURCE_DIR "${CMAKE_SOURCE_DIR}")
-configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
-               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                                WORLD_READ WORLD_EXECUTE @ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+# Windows build settings, and the Wine session that runs the Windows tests when the build
+# is a cross build: a ctest fixture (cmake/wine-session.sh) starts it before the first
+# Windows test and stops it after the last.
 
-add_test(NAME wine.session.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${TERN7_WINE_STATE})
-add_test(NAME wine.session.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${TERN7_WINE_STATE})
-set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
-set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
+# Every Windows target: the wide-character API, Windows 7 and later, no min/max macros.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 
 # Everything that ships goes to one folder, the one a user copies to a PC.
 set(TERN7_DIST_DIR "${CMAKE_BINARY_DIR}/dist")
 
-# Registers every TEST() of a Windows test program with ctest, each run on its own under
-# Wine. Source scanning needs no Wine at build time.
+if(CMAKE_CROSSCOMPILING)
+    set(TERN7_WINE_STATE "${CMAKE_BINARY_DIR}/wine")
+    set(TERN7_SOURCE_DIR "${CMAKE_SOURCE_DIR}")
+    configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                    WORLD_READ WORLD_EXECUTE @ONLY)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+    add_test(NAME wine.session.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${TERN7_WINE_STATE})
+    add_test(NAME wine.session.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${TERN7_WINE_STATE})
+    set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+    set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# Registers every TEST() of a Windows test program with ctest, each run on its own (under
+# Wine on a cross build). Source scanning needs no Wine at build time. Tests that change
+# what the whole session shares name a RESOURCE_LOCK.
 function(tern7_add_wine_tests target)
     cmake_parse_arguments(ARG "" "" "RESOURCE_LOCK" ${ARGN})
     gtest_add_tests(TARGET ${target} TEST_PREFIX "${target}." TEST_LIST tests)
@@ -27,11 +34,15 @@ function(tern7_add_wine_tests target)
     endif()
 endfunction()
 
-# Every Windows target: the wide-character API, Windows 7 and later, no min/max macros.
-add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+# A program whose entry point is wWinMain or wmain (mingw needs to be told).
+function(tern7_unicode_entry target)
+    if(MINGW)
+        target_link_options(${target} PRIVATE -municode)
+    endif()
+endfunction()
 
-# A GUI program with wWinMain, installed in the dist folder.
+# A GUI program installed in the dist folder.
 function(tern7_gui_program target)
-    target_link_options(${target} PRIVATE -municode -mwindows)
+    tern7_unicode_entry(${target})
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TERN7_DIST_DIR})
 endfunction()
