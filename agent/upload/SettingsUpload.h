@@ -1,0 +1,30 @@
+#pragma once
+// The two uploads of the apply command, with their retry and pause rules. They write
+// through a DeviceReportWriter, which the agent backs with the HID library.
+#include <cstdint>
+
+#include "UploadReports.h"
+#include "config/SettingsImage.h"
+
+// The effects of an upload: reports written to the mouse, and pauses between them.
+class DeviceReportWriter {
+public:
+    virtual ~DeviceReportWriter() = default;
+    // True when the device took the report.
+    virtual bool WriteReport(std::uint32_t deviceId, const OutputReport& report) = 0;
+    virtual void Pause(int milliseconds) = 0;
+};
+
+// Writes profile profileIndex of settings to deviceId: header, parameters and the 24
+// button pages, each followed by writeDelay ms. A failed write ends the attempt; after
+// 50 x writeDelay ms the next attempt starts again from the header, three attempts in
+// all. Returns settings_tool::kApplySent or kApplyWriteFailed. An index outside 0..2
+// uploads profile 0, as CurrentProfile reads it.
+int UploadProfile(DeviceReportWriter& writer, std::uint32_t deviceId, const SettingsImage& settings,
+                  int profileIndex, int writeDelay);
+
+// Writes the global settings report to deviceId, up to three tries, each followed by
+// writeDelay ms and, when it failed, 10 x writeDelay ms more. Returns kApplySent or
+// kApplyWriteFailed.
+int UploadGlobalSettings(DeviceReportWriter& writer, std::uint32_t deviceId, const SettingsImage& settings,
+                         int writeDelay);
