@@ -23,6 +23,7 @@ void PostCloseTo(const wchar_t* title) {
 const MessageMapEntry<CCorvidhidDlg> CCorvidhidDlg::kMessageMap[] = {
     {WM_CREATE, &CCorvidhidDlg::OnCreate},
     {WM_DESTROY, &CCorvidhidDlg::OnDestroy},
+    {WM_TIMER, &CCorvidhidDlg::OnTimer},
     {WM_DEVICECHANGE, &CCorvidhidDlg::OnDeviceChange},
     {WM_WTSSESSION_CHANGE, &CCorvidhidDlg::OnSessionChange},
     {settings_tool::kMsgApplySettings, &CCorvidhidDlg::OnApplySettings},

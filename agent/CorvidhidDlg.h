@@ -26,8 +26,16 @@ public:
     void CloseNotifyHost();
     LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
 
-    // An input report of the mouse, on the GUI thread.
+    // An input report of the mouse, on the GUI thread (report holds at least 9 bytes).
     void OnInputReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
+
+    // A profile (kind kModeProfile, n 1..3) or CPI level (kModeCpiLevel, n 1..4) that the
+    // mouse switched to: announced, stored and reported.
+    static constexpr int kModeCpiLevel = 0;
+    static constexpr int kModeProfile = 1;
+    void OnDeviceModeChange(int n, int kind);
+    void StoreCpiLevel(int level);
+    void SelectProfile(int index);
 
     // Pause after every write to the mouse, in milliseconds.
     int WriteDelay = 10;
@@ -43,6 +51,7 @@ private:
     LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     LRESULT OnApplySettings(WPARAM wParam, LPARAM lParam);
     LRESULT OnReserved(WPARAM wParam, LPARAM lParam);
     LRESULT OnQueuedInputReport(WPARAM wParam, LPARAM lParam);

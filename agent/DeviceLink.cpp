@@ -5,12 +5,11 @@
 #include <wtsapi32.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <memory>
 
 #include "AgentState.h"
 #include "CorvidhidDlg.h"
+#include "DebugOutput.h"
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
@@ -27,13 +26,6 @@ struct QueuedReport {
 };
 
 DWORD guiThreadId = 0;
-
-template <class... Args>
-void DebugLine(const wchar_t* format, Args... args) {
-    wchar_t line[160];
-    std::swprintf(line, std::size(line), format, args...);
-    OutputDebugStringW(line);
-}
 
 void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
     if (!AgentWindow || !report) return;
@@ -108,11 +100,4 @@ LRESULT CCorvidhidDlg::OnQueuedInputReport(WPARAM, LPARAM lParam) {
     const std::unique_ptr<QueuedReport> queued(reinterpret_cast<QueuedReport*>(lParam));
     OnInputReport(queued->DeviceId, queued->Bytes.data(), queued->Length);
     return 0;
-}
-
-void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
-    DebugLine(L"ID:%x,pBuffer=%x , Length=%x\n", deviceId,
-              static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)), length);
-    DebugLine(L"%02x %02x %02x %02x %02x %02x %02x %02x %02x\n", report[0], report[1], report[2], report[3], report[4],
-              report[5], report[6], report[7], report[8]);
 }

@@ -13,6 +13,7 @@ inline constexpr wchar_t kAgentMutex[] = L"Ovix Pelora_Tern-7_GamingMouse";
 inline constexpr wchar_t kNotifyHostMutex[] = L"Ovix Pelora_Tern-7_Gamingmouse_Notifyhost";
 
 inline constexpr wchar_t kNotifyHostExe[] = L"notifyhost.exe";
+inline constexpr wchar_t kOsdExe[] = L"OSD.exe";
 inline constexpr wchar_t kSettingsToolExe[] = L"Setwell.exe";
 inline constexpr wchar_t kHidDeviceDll[] = L"HidDevice.dll";
 inline constexpr wchar_t kHidApiDll[] = L"HIDApi.dll";

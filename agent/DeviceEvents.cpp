@@ -1,0 +1,97 @@
+// What the agent does when the mouse reports a button bound to a PC-side function:
+// profile and CPI changes are stored, announced and reported to the settings tool; the
+// rest goes to the PC-side actions.
+#include <windows.h>
+
+#include "AgentState.h"
+#include "CorvidhidDlg.h"
+#include "DebugOutput.h"
+#include "InputReport.h"
+#include "OsdContract.h"
+#include "ProgramNames.h"
+#include "SettingsToolContract.h"
+#include "actions/DisplayProgram.h"
+#include "actions/InputPlayer.h"
+#include "actions/MuteState.h"
+#include "actions/PointerSettings.h"
+#include "actions/Zoom.h"
+#include "config/ConfigFile.h"
+#include "config/DataFolders.h"
+
+namespace {
+
+constexpr UINT_PTR kTabTimer = 100;
+
+void PostToSettingsTool(UINT message, WPARAM wParam) {
+    if (HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) PostMessageW(tool, message, wParam, 0);
+}
+
+void WriteReportLines(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
+    DebugLine(L"ID:%x,pBuffer=%x , Length=%x\n", deviceId, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)),
+              length);
+    DebugLine(L"%02x %02x %02x %02x %02x %02x %02x %02x %02x\n", report[0], report[1], report[2], report[3], report[4],
+              report[5], report[6], report[7], report[8]);
+}
+
+}  // namespace
+
+void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
+    WriteReportLines(deviceId, report, length);
+    const DeviceAction action = DecodeInputReport(report, length);
+    switch (action.Kind) {
+        case DeviceActionKind::SelectProfile:
+            ActiveGroup = action.Value - 1;
+            OnDeviceModeChange(action.Value, kModeProfile);
+            break;
+        case DeviceActionKind::SetCpiLevel:
+            OnDeviceModeChange(action.Value, kModeCpiLevel);
+            break;
+        case DeviceActionKind::RunProgram:
+            RunProgram(CurrentSettings, action.Value);
+            break;
+        case DeviceActionKind::ZoomIn:
+            ZoomAtCursor(ZoomDirection::In);
+            break;
+        case DeviceActionKind::ZoomOut:
+            ZoomAtCursor(ZoomDirection::Out);
+            break;
+        case DeviceActionKind::MediaNotice:
+            ShowOsdNotice(CurrentSettings, action.Value, 0, 0);
+            break;
+        case DeviceActionKind::MuteNotice:
+            ShowOsdNotice(CurrentSettings, GetMuteState() ? osd::kMuted : osd::kSoundOn, 0, 0);
+            break;
+        case DeviceActionKind::None:
+            break;
+    }
+}
+
+void CCorvidhidDlg::OnDeviceModeChange(int n, int kind) {
+    if (kind == kModeCpiLevel) {
+        ShowOsdNotice(CurrentSettings, osd::kCpi, CpiOfLevel(n), 1);
+        StoreCpiLevel(n);
+    } else {
+        ShowOsdNotice(CurrentSettings, osd::kProfile1 + n - 1, 0, 0);
+        SelectProfile(n - 1);
+        ApplyPointerSettings(CurrentProfile(CurrentSettings), mouseKey_, GetSafeHwnd());
+    }
+}
+
+void CCorvidhidDlg::StoreCpiLevel(int level) {
+    const int group = ActiveGroup != -1 ? ActiveGroup : CurrentSettings.Profile;
+    if (group < 0 || group >= kProfileCount) return;
+    CurrentSettings.Groups[group].DPI = level;
+    SaveGroupDpi(UserConfig(), level, group);
+    PostToSettingsTool(settings_tool::kMsgCpiChanged, static_cast<WPARAM>(level));
+}
+
+void CCorvidhidDlg::SelectProfile(int index) {
+    CurrentSettings.Profile = index;
+    SaveCurrentProfile(UserConfig(), index);
+    PostToSettingsTool(settings_tool::kMsgProfileChanged, 0);
+}
+
+LRESULT CCorvidhidDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
+    if (wParam == kTabTimer) PlayInput(TabPress());
+    return Default(WM_TIMER, wParam, lParam);
+}

@@ -1,0 +1,38 @@
+#include "MuteState.h"
+
+#include <memory>
+#include <new>
+
+#include "actions/PointerSettings.h"
+#include "actions/VistaAudioControl.h"
+#include "actions/WTMixer.h"
+
+namespace {
+
+std::unique_ptr<CVistaAudioControl> coreAudio;
+std::unique_ptr<CWTMixer> mixer;
+// Keeps the last state read, so that a failed query repeats it.
+int lastCoreAudioMute = 0;
+
+}  // namespace
+
+std::uint32_t GetMuteState() { return GetMuteStateFor(GetWindowsVersionClass()); }
+
+std::uint32_t GetMuteStateFor(int windowsVersionClass) {
+    if (!mixer) mixer.reset(new (std::nothrow) CWTMixer(nullptr));
+    if (!coreAudio) coreAudio.reset(new (std::nothrow) CVistaAudioControl);
+    if (windowsVersionClass == 5) {
+        if (coreAudio) coreAudio->GetMute(&lastCoreAudioMute);
+        return static_cast<std::uint32_t>(lastCoreAudioMute);
+    }
+    if (!mixer) return 0;
+    mixer->OpenSpeakersLine();
+    return mixer->GetMute();
+}
+
+void ReleaseAudioObjects() {
+    coreAudio.reset();
+    mixer.reset();
+}
+
+bool AudioObjectsExist() { return coreAudio != nullptr || mixer != nullptr; }

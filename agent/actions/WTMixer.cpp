@@ -1,0 +1,109 @@
+#include "WTMixer.h"
+
+CWTMixer::CWTMixer(HWND notifyWindow) : notifyWindow_(notifyWindow) {
+    deviceCount_ = mixerGetNumDevs();
+    if (deviceCount_ == 0 || OpenSpeakersLine() != MMSYSERR_NOERROR) return;
+    ReadSpeakersControl(kOnOff, MIXERCONTROL_CONTROLTYPE_ONOFF);
+    ReadSpeakersControl(kBass, MIXERCONTROL_CONTROLTYPE_BASS);
+    ReadSpeakersControl(kMute, MIXERCONTROL_CONTROLTYPE_MUTE);
+    ReadSpeakersControl(kTreble, MIXERCONTROL_CONTROLTYPE_TREBLE);
+    ReadSpeakersControl(kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME);
+    ReadPeakMeter();
+}
+
+CWTMixer::~CWTMixer() { Close(); }
+
+void CWTMixer::Close() {
+    if (mixer_) mixerClose(mixer_);
+    mixer_ = nullptr;
+}
+
+MMRESULT CWTMixer::OpenSpeakersLine() {
+    const UINT count = mixerGetNumDevs();
+    if (count == 0) return static_cast<MMRESULT>(-1);
+    // Never more than one handle, however often the line is opened.
+    Close();
+    MMRESULT result = MMSYSERR_NODRIVER;
+    for (UINT device = 0; device < count; ++device) {
+        result = mixerOpen(&mixer_, device, reinterpret_cast<DWORD_PTR>(notifyWindow_), 0, CALLBACK_WINDOW);
+        if (result != MMSYSERR_NOERROR) {
+            mixer_ = nullptr;
+            continue;
+        }
+        MIXERLINEW line{};
+        line.cbStruct = sizeof(line);
+        line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+        result = mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
+        if (result == MMSYSERR_NOERROR) {
+            speakersLineId_ = line.dwLineID;
+            return MMSYSERR_NOERROR;
+        }
+        Close();
+    }
+    return result;
+}
+
+MMRESULT CWTMixer::ReadSpeakersControl(Control control, DWORD controlType) {
+    MIXERCONTROLW record{};
+    record.cbStruct = sizeof(record);
+    MIXERLINECONTROLSW request{};
+    request.cbStruct = sizeof(request);
+    request.dwLineID = speakersLineId_;
+    request.dwControlType = controlType;
+    request.cControls = 1;
+    request.cbmxctrl = sizeof(record);
+    request.pamxctrl = &record;
+    MMRESULT result = mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    if (result != MMSYSERR_NOERROR) return result;
+
+    controlIds_[control] = record.dwControlID;
+    DWORD value = 0;
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof(details);
+    details.dwControlID = record.dwControlID;
+    details.cChannels = 1;
+    details.cbDetails = sizeof(value);
+    details.paDetails = &value;
+    result = mixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_GETCONTROLDETAILSF_VALUE);
+    if (result == MMSYSERR_NOERROR) {
+        values_[control] = value;
+        valid_[control] = true;
+    }
+    return result;
+}
+
+void CWTMixer::ReadPeakMeter() {
+    MIXERLINEW line{};
+    line.cbStruct = sizeof(line);
+    line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
+    mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
+
+    MIXERCONTROLW record{};
+    record.cbStruct = sizeof(record);
+    MIXERLINECONTROLSW request{};
+    request.cbStruct = sizeof(request);
+    request.dwLineID = line.dwLineID;
+    request.dwControlType = MIXERCONTROL_CONTROLTYPE_PEAKMETER;
+    request.cControls = 1;
+    request.cbmxctrl = sizeof(record);
+    request.pamxctrl = &record;
+    mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    controlIds_[kPeakMeter] = record.dwControlID;
+
+    DWORD value = 0;
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof(details);
+    details.dwControlID = record.dwControlID;
+    details.cChannels = 1;
+    details.cbDetails = sizeof(value);
+    details.paDetails = &value;
+    const bool read = mixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_OBJECTF_HMIXER) ==
+                      MMSYSERR_NOERROR;
+    values_[kPeakMeter] = read ? value : 0;
+    valid_[kPeakMeter] = read;
+}
+
+DWORD CWTMixer::GetMute() {
+    if (mixer_) ReadSpeakersControl(kMute, MIXERCONTROL_CONTROLTYPE_MUTE);
+    return values_[kMute];
+}

@@ -1,0 +1,33 @@
+// OSD.exe: the on-screen display that the agent starts and posts its notices to.
+#include <windows.h>
+
+#include "Handles.h"
+#include "OsdWindow.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+constexpr wchar_t kOsdMutex[] = L"Ovix Pelora_Tern-7_OSD";
+
+class COsdApp : public CWinApp {
+protected:
+    bool InitInstance() override {
+        // The agent may start the display again while an earlier start is coming up.
+        mutex_.reset(CreateMutexW(nullptr, FALSE, kOsdMutex));
+        if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+        if (!window_.Create()) return false;
+        SetMainWindow(window_);
+        return true;
+    }
+
+private:
+    UniqueKernelHandle mutex_;
+    COsdWindow window_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    COsdApp app;
+    return app.Run();
+}
