@@ -1,0 +1,68 @@
+#pragma once
+// The collections the library keeps open and the identifiers it reports for them.
+//
+// Each physical device gets a slot k >= 1: its main collection (the one answering the
+// filter's first pair) is identifier 2k, the next collection of the same device 2k + 1.
+// A device is opened only when its main collection is there, and the main collection
+// always opens (and is reported) first, so the identifier reported second is the
+// device's other collection. Freed slots are reused, lowest first.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hiddevice {
+
+// A matching collection that is present now.
+struct PresentCollection {
+    std::wstring Path;       // unique per collection
+    std::wstring DeviceKey;  // the same for every collection of one physical device
+    std::size_t Pair = 0;    // the filter pair it answers; 0 marks the main collection
+};
+
+// What the roster has done to make its decisions real, in the order it decides them.
+class CollectionEffects {
+public:
+    virtual ~CollectionEffects() = default;
+    // Opens the collection at path under the identifier; false when it cannot be opened.
+    virtual bool Open(std::uint16_t deviceId, const std::wstring& path) = 0;
+    virtual void Close(std::uint16_t deviceId) = 0;
+    virtual void Notify(bool opened, std::uint16_t deviceId) = 0;
+};
+
+class CollectionRoster {
+public:
+    // Closes what has gone (a device whose main collection has gone closes whole), then
+    // opens what is present and not yet open. A collection that fails to open is tried
+    // again on the next update.
+    void Update(std::vector<PresentCollection> present, CollectionEffects& effects);
+    // Closes one collection; closing a main collection closes its whole device.
+    void Close(std::uint16_t deviceId, CollectionEffects& effects);
+    void CloseAll(CollectionEffects& effects);
+
+    bool AnyDeviceOpen() const { return !open_.empty(); }
+    bool IsOpen(std::uint16_t deviceId) const;
+
+private:
+    struct Entry {
+        std::uint16_t Id;
+        std::wstring Path;
+        std::wstring DeviceKey;
+        bool Main;
+    };
+
+    // Last opened, first closed.
+    void CloseWhere(const std::function<bool(const Entry&)>& closing, CollectionEffects& effects);
+    bool Opens(std::uint16_t id, const PresentCollection& collection, bool main, CollectionEffects& effects);
+    bool InUse(std::uint16_t id) const;
+    std::optional<std::uint16_t> FreeMainId() const;
+    std::optional<std::uint16_t> OtherId(std::uint16_t mainId) const;
+    const Entry* OpenMainOf(const std::wstring& deviceKey) const;
+    bool IsOpenPath(const std::wstring& path) const;
+
+    std::vector<Entry> open_;  // in the order they opened
+};
+
+}  // namespace hiddevice

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "CollectionRoster.h"
+
+namespace {
+
+using hiddevice::CollectionRoster;
+using hiddevice::PresentCollection;
+using Steps = std::vector<std::string>;
+
+// Records what the roster does, in order; paths in `refused` cannot be opened.
+class RecordedEffects : public hiddevice::CollectionEffects {
+public:
+    bool Open(std::uint16_t id, const std::wstring& path) override {
+        if (refused.count(path)) return false;
+        steps.push_back("open " + std::to_string(id) + " " + std::string(path.begin(), path.end()));
+        return true;
+    }
+    void Close(std::uint16_t id) override { steps.push_back("close " + std::to_string(id)); }
+    void Notify(bool opened, std::uint16_t id) override {
+        steps.push_back((opened ? "+" : "-") + std::to_string(id));
+    }
+    Steps Take() { return std::exchange(steps, {}); }
+
+    std::set<std::wstring> refused;
+    Steps steps;
+};
+
+// A mouse's two collections, named so that the second sorts first by path.
+PresentCollection Main(const std::wstring& mouse) { return {mouse + L"&col02", mouse, 0}; }
+PresentCollection Second(const std::wstring& mouse) { return {mouse + L"&col01", mouse, 1}; }
+
+class CollectionRosterTest : public ::testing::Test {
+protected:
+    Steps Update(std::vector<PresentCollection> present) {
+        roster.Update(std::move(present), effects);
+        return effects.Take();
+    }
+    CollectionRoster roster;
+    RecordedEffects effects;
+};
+
+TEST_F(CollectionRosterTest, AMouseOpensMainThenSecondAndDetachClosesInReverse) {
+    EXPECT_EQ(Update({Second(L"a"), Main(L"a")}), (Steps{"open 2 a&col02", "+2", "open 3 a&col01", "+3"}));
+    EXPECT_TRUE(roster.AnyDeviceOpen());
+    EXPECT_EQ(Update({Second(L"a"), Main(L"a")}), Steps{}) << "what is open stays open, unreported";
+
+    EXPECT_EQ(Update({}), (Steps{"close 3", "-3", "close 2", "-2"}));
+    EXPECT_FALSE(roster.AnyDeviceOpen());
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a")}), (Steps{"open 2 a&col02", "+2", "open 3 a&col01", "+3"}))
+        << "re-attached under the same identifiers";
+}
+
+TEST_F(CollectionRosterTest, TwoMiceTakeSlotsAndAFreedSlotIsReused) {
+    Update({Main(L"a"), Second(L"a")});
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a"), Main(L"b"), Second(L"b")}),
+              (Steps{"open 4 b&col02", "+4", "open 5 b&col01", "+5"}));
+
+    EXPECT_EQ(Update({Main(L"b"), Second(L"b")}), (Steps{"close 3", "-3", "close 2", "-2"})) << "b stays";
+    EXPECT_TRUE(roster.IsOpen(4));
+    EXPECT_TRUE(roster.IsOpen(5));
+
+    EXPECT_EQ(Update({Main(L"c"), Second(L"c"), Main(L"b"), Second(L"b")}),
+              (Steps{"open 2 c&col02", "+2", "open 3 c&col01", "+3"}));
+}
+
+TEST_F(CollectionRosterTest, ADeviceWaitsForItsMainCollection) {
+    EXPECT_EQ(Update({Second(L"a")}), Steps{}) << "its identifiers would come in the wrong order";
+    EXPECT_FALSE(roster.AnyDeviceOpen());
+    EXPECT_EQ(Update({Second(L"a"), Main(L"a")}), (Steps{"open 2 a&col02", "+2", "open 3 a&col01", "+3"}));
+
+    EXPECT_EQ(Update({Second(L"a")}), (Steps{"close 3", "-3", "close 2", "-2"})) << "no main, no device";
+
+    EXPECT_EQ(Update({Main(L"a")}), (Steps{"open 2 a&col02", "+2"}));
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a")}), (Steps{"open 3 a&col01", "+3"})) << "a late second collection";
+}
+
+TEST_F(CollectionRosterTest, ACollectionThatCannotOpenIsTriedAgainAtTheNextUpdate) {
+    effects.refused = {Main(L"a").Path};
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a")}), Steps{});
+    EXPECT_FALSE(roster.AnyDeviceOpen());
+
+    effects.refused = {Second(L"a").Path};
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a")}), (Steps{"open 2 a&col02", "+2"}));
+    effects.refused.clear();
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a")}), (Steps{"open 3 a&col01", "+3"}));
+}
+
+TEST_F(CollectionRosterTest, ClosingAMainCollectionClosesItsDevice) {
+    Update({Main(L"a"), Second(L"a"), Main(L"b"), Second(L"b")});
+
+    roster.Close(5, effects);
+    EXPECT_EQ(effects.Take(), (Steps{"close 5", "-5"}));
+    roster.Close(2, effects);
+    EXPECT_EQ(effects.Take(), (Steps{"close 3", "-3", "close 2", "-2"}));
+    roster.Close(2, effects);
+    roster.Close(77, effects);
+    EXPECT_EQ(effects.Take(), Steps{}) << "closing what is not open does nothing";
+
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a"), Main(L"b"), Second(L"b")}),
+              (Steps{"open 2 a&col02", "+2", "open 3 a&col01", "+3", "open 5 b&col01", "+5"}));
+    roster.CloseAll(effects);
+    EXPECT_EQ(effects.Take(), (Steps{"close 5", "-5", "close 3", "-3", "close 2", "-2", "close 4", "-4"}));
+}
+
+TEST_F(CollectionRosterTest, FurtherCollectionsOfADeviceTakeUnclaimedOddIdentifiers) {
+    const PresentCollection third{L"a&col03", L"a", 2};
+    const PresentCollection twinMain{L"a&col04", L"a", 0};
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a"), third, twinMain}),
+              (Steps{"open 2 a&col02", "+2", "open 3 a&col04", "+3", "open 1 a&col01", "+1", "open 5 a&col03", "+5"}));
+    EXPECT_EQ(Update({Main(L"a"), Second(L"a"), third, twinMain, Main(L"b"), Second(L"b")}),
+              (Steps{"open 6 b&col02", "+6", "open 7 b&col01", "+7"}))
+        << "the next mouse gets a slot whose two identifiers are both free";
+}
+
+}  // namespace
