@@ -1,0 +1,229 @@
+#include "MonitorSession.h"
+
+#include <dbt.h>
+
+#include <vector>
+
+namespace hiddevice {
+
+namespace {
+
+constexpr UINT kReportsWaiting = WM_APP + 1;
+constexpr UINT kReadFailed = WM_APP + 2;
+constexpr UINT_PTR kRescanTimer = 1;
+// Arrivals come one interface at a time; one look after the last of them sees the
+// whole device.
+constexpr UINT kRescanDelayMs = 150;
+// Enough for bursts of a fast device; beyond it a flooding device loses reports.
+constexpr std::size_t kReportCapacity = 512;
+// Reports handed over per message, so that the caller's other messages get their turn.
+constexpr int kDeliveryBatch = 64;
+constexpr DWORD kWriteTimeoutMs = 1000;
+
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
+bool RegisterWindowClass(WNDPROC windowProc) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = ThisModule();
+    windowClass.lpszClassName = kMonitorWindowClass;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool IsInterfaceChange(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return false;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    return header && header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE;
+}
+
+}  // namespace
+
+MonitorSession::MonitorSession(HWND target, UINT message, CollectionFilter filter,
+                               std::unique_ptr<CollectionSource> source,
+                               const std::atomic<hid::InputCallback>& callback)
+    : target_(target),
+      message_(message),
+      filter_(std::move(filter)),
+      source_(std::move(source)),
+      callback_(callback),
+      reports_(kReportCapacity) {}
+
+MonitorSession::~MonitorSession() { Stop(); }
+
+void MonitorSession::UnregisterWindowClass(HINSTANCE module) { UnregisterClassW(kMonitorWindowClass, module); }
+
+bool MonitorSession::Start() {
+    if (!RegisterWindowClass(&WindowProc)) return false;
+    window_ = CreateWindowExW(0, kMonitorWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this);
+    if (!window_) return false;
+    windowThread_ = GetCurrentThreadId();
+
+    // Some systems refuse device notifications; then only this first look finds devices.
+    DEV_BROADCAST_DEVICEINTERFACE_W interfaces{};
+    interfaces.dbcc_size = sizeof interfaces;
+    interfaces.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    interfaces.dbcc_classguid = source_->InterfaceClass();
+    notification_.reset(RegisterDeviceNotificationW(window_, &interfaces, DEVICE_NOTIFY_WINDOW_HANDLE));
+
+    Rescan();
+    std::lock_guard lock(rosterMutex_);
+    return roster_.AnyDeviceOpen();
+}
+
+void MonitorSession::Stop() {
+    if (stopped_.exchange(true)) return;
+    notification_.reset();
+    {
+        std::lock_guard lock(rosterMutex_);
+        roster_.CloseAll(*this);
+        scanned_.clear();
+    }
+    reports_.Clear();
+    if (window_) {
+        // From now on the window delivers nothing. It can only be destroyed on its own
+        // thread; from any other thread it is asked to close itself.
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        if (GetCurrentThreadId() == windowThread_) {
+            DestroyWindow(window_);
+        } else {
+            PostMessageW(window_, WM_CLOSE, 0, 0);
+        }
+        window_ = nullptr;
+    }
+}
+
+bool MonitorSession::Write(std::uint16_t deviceId, const std::uint8_t* report, std::uint32_t length) {
+    std::shared_ptr<CollectionIo> collection;
+    {
+        std::lock_guard lock(collectionsMutex_);
+        const auto found = collections_.find(deviceId);
+        if (found == collections_.end()) return false;
+        collection = found->second;
+    }
+    return collection->Write(report, length, kWriteTimeoutMs);
+}
+
+LRESULT CALLBACK MonitorSession::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    auto* session = reinterpret_cast<MonitorSession*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!session) return DefWindowProcW(window, message, wParam, lParam);
+    // Whatever the handler calls, the session outlives it.
+    const std::shared_ptr<MonitorSession> keep = session->weak_from_this().lock();
+    if (!keep) return DefWindowProcW(window, message, wParam, lParam);
+    return keep->HandleMessage(window, message, wParam, lParam);
+}
+
+LRESULT MonitorSession::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case kReportsWaiting:
+            DeliverReports();
+            return 0;
+        case kReadFailed:
+            CloseFailed(static_cast<std::uint16_t>(wParam), static_cast<std::uint32_t>(lParam));
+            return 0;
+        case WM_DEVICECHANGE:
+            if (IsInterfaceChange(wParam, lParam)) SetTimer(window, kRescanTimer, kRescanDelayMs, nullptr);
+            return TRUE;
+        case WM_TIMER:
+            if (wParam != kRescanTimer) break;
+            KillTimer(window, kRescanTimer);
+            Rescan();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MonitorSession::Rescan() {
+    std::vector<PresentCollection> present;
+    std::map<std::wstring, ProbedCollection> scanned;
+    for (ProbedCollection& collection : source_->Present()) {
+        const auto pair = filter_.MatchingPair(collection.Attributes);
+        if (!pair) continue;
+        present.push_back({collection.Path, collection.DeviceKey, *pair});
+        scanned[collection.Path] = std::move(collection);
+    }
+    std::lock_guard lock(rosterMutex_);
+    if (stopped_) return;
+    scanned_ = std::move(scanned);
+    roster_.Update(std::move(present), *this);
+}
+
+void MonitorSession::CloseFailed(std::uint16_t deviceId, std::uint32_t serial) {
+    {
+        // The identifier may have closed and opened again since the read failed.
+        std::lock_guard lock(collectionsMutex_);
+        const auto found = collections_.find(deviceId);
+        if (found == collections_.end() || found->second->Serial() != serial) return;
+    }
+    // Not opened again until the next arrival: a collection whose reads keep failing
+    // must not spin between opening and closing.
+    std::lock_guard lock(rosterMutex_);
+    if (!stopped_) roster_.Close(deviceId, *this);
+}
+
+void MonitorSession::DeliverReports() {
+    for (int delivered = 0; delivered < kDeliveryBatch; ++delivered) {
+        if (stopped_) return;
+        const auto report = reports_.Pop();
+        if (!report) return;
+        if (const hid::InputCallback callback = callback_.load()) {
+            callback(report->DeviceId, report->Bytes.data(), report->Length);
+        }
+    }
+    if (!stopped_ && !PostMessageW(window_, kReportsWaiting, 0, 0)) reports_.WakeLost();
+}
+
+void MonitorSession::OnReport(std::uint16_t deviceId, std::span<const std::uint8_t> report) {
+    if (reports_.Push(deviceId, report) == ReportQueue::Pushed::QueuedWakeConsumer &&
+        !PostMessageW(window_, kReportsWaiting, 0, 0)) {
+        reports_.WakeLost();
+    }
+}
+
+void MonitorSession::OnReadFailed(std::uint16_t deviceId, std::uint32_t serial) {
+    PostMessageW(window_, kReadFailed, deviceId, static_cast<LPARAM>(serial));
+}
+
+bool MonitorSession::Open(std::uint16_t deviceId, const std::wstring& path) {
+    const auto scanned = scanned_.find(path);
+    if (scanned == scanned_.end()) return false;
+    UniqueKernelHandle device = source_->Open(path);
+    if (!device) return false;
+    auto collection = std::make_shared<CollectionIo>(deviceId, std::move(device), scanned->second.Lengths,
+                                                     static_cast<CollectionIo::Sink&>(*this));
+    if (!collection->StartReading()) return false;
+    std::lock_guard lock(collectionsMutex_);
+    collections_[deviceId] = std::move(collection);
+    return true;
+}
+
+void MonitorSession::Close(std::uint16_t deviceId) {
+    std::shared_ptr<CollectionIo> closing;
+    {
+        std::lock_guard lock(collectionsMutex_);
+        const auto found = collections_.find(deviceId);
+        if (found == collections_.end()) return;
+        closing = std::move(found->second);
+        collections_.erase(found);
+    }
+    closing.reset();  // ends the reader, unless a write on another thread still holds it
+    reports_.Discard(deviceId);
+}
+
+void MonitorSession::Notify(bool opened, std::uint16_t deviceId) {
+    if (target_) PostMessageW(target_, message_, hid::kMonitorEvent, hid::MonitorLParam(opened, deviceId));
+}
+
+}  // namespace hiddevice
