@@ -65,6 +65,10 @@ private:
     HidApiLibrary hidApi_;
 };
 
+// HidDevice.dll's input callback. Reports arriving on any thread but the GUI thread are
+// copied and handed over to it; all agent state is touched there only.
+void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
+
 // Private message: an input report that arrived on another thread (lParam owns a
 // QueuedReport).
 inline constexpr UINT kMsgQueuedInputReport = WM_APP + 1;

@@ -25,11 +25,12 @@ struct QueuedReport {
     std::vector<std::uint8_t> Bytes;  // at least hid::kMinInputBuffer
 };
 
-DWORD guiThreadId = 0;
+}  // namespace
 
 void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
     if (!AgentWindow || !report) return;
-    if (GetCurrentThreadId() == guiThreadId) {
+    const HWND window = AgentWindow->GetSafeHwnd();
+    if (GetCurrentThreadId() == GetWindowThreadProcessId(window, nullptr)) {
         AgentWindow->OnInputReport(deviceId, report, length);
         return;
     }
@@ -38,14 +39,11 @@ void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_
     queued->DeviceId = deviceId;
     queued->Length = length;
     queued->Bytes.assign(report, report + std::max(length, hid::kMinInputBuffer));
-    if (PostMessageW(AgentWindow->GetSafeHwnd(), kMsgQueuedInputReport, 0, reinterpret_cast<LPARAM>(queued.get())))
+    if (PostMessageW(window, kMsgQueuedInputReport, 0, reinterpret_cast<LPARAM>(queued.get())))
         queued.release();
 }
 
-}  // namespace
-
 int CCorvidhidDlg::OpenDevice() {
-    guiThreadId = GetCurrentThreadId();
     if (DeviceOpen) hidDevice_.Stop();
     const hid::DeviceFilter filter = hid::MakeMouseFilter(TERN7_VENDOR_ID);
     hidDevice_.SetFilter(filter);

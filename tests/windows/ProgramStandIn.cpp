@@ -1,6 +1,7 @@
-// Stands in for the tray companion in tests: a single-instance program with the tray
-// companion's window title that records in notifyhost.log beside itself when it was
-// launched, whether it ran, and when it was told to close.
+// Stands in for programs that the agent starts. Every start is recorded, with the tick
+// count, in "<name>.log" beside the program. Named notifyhost.exe it also acts as the
+// tray companion: one instance with the tray companion's window, recording when it was
+// told to close. Under any other name it ends at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,12 +13,24 @@
 
 namespace {
 
+std::wstring LogPath() {
+    std::wstring path = ModuleFileName();
+    const auto dot = path.find_last_of(L'.');
+    if (dot != std::wstring::npos) path.resize(dot);
+    return path + L".log";
+}
+
 void Record(const char* event) {
-    const std::wstring log = JoinPath(ProgramFolder(), L"notifyhost.log");
-    if (FILE* file = _wfopen(log.c_str(), L"a")) {
+    if (FILE* file = _wfopen(LogPath().c_str(), L"a")) {
         std::fprintf(file, "%s %llu\n", event, static_cast<unsigned long long>(GetTickCount64()));
         std::fclose(file);
     }
+}
+
+bool NamedNotifyHost() {
+    const std::wstring path = ModuleFileName();
+    const std::wstring name = path.substr(FolderOf(path).size());
+    return _wcsicmp(name.c_str(), names::kNotifyHostExe) == 0;
 }
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -30,6 +43,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Record("launch");
+    if (!NamedNotifyHost()) return 0;
     const HANDLE mutex = CreateMutexW(nullptr, FALSE, names::kNotifyHostMutex);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         Record("refused");
@@ -38,7 +52,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = &WindowProcedure;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"FakeNotifyHost";
+    windowClass.lpszClassName = L"NotifyHostStandIn";
     RegisterClassW(&windowClass);
     CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, names::kNotifyHostWindowTitle, WS_POPUP, 0, 0, 0, 0,
                     nullptr, nullptr, instance, nullptr);

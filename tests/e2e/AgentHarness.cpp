@@ -1,0 +1,102 @@
+#include "AgentHarness.h"
+
+#include <algorithm>
+
+std::wstring HostFolder(const wchar_t* path) {
+    std::wstring folder = L"Z:";
+    folder += path;
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    return JoinPath(folder, L"");
+}
+const std::wstring kDistFolder = HostFolder(TERN7_WIDEN(TERN7_DIST_DIR));
+const std::wstring kSimMouseFolder = HostFolder(TERN7_WIDEN(TERN7_SIMMOUSE_DIR));
+const std::wstring kStandInFolder = HostFolder(TERN7_WIDEN(TERN7_STANDIN_DIR));
+
+void Copy(const std::wstring& from, const std::wstring& to) {
+    ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
+}
+
+SimMouse::SimMouse(bool attached) {
+    pipe_ = L"\\\\.\\pipe\\Tern7SimMouseTest-" + std::to_wstring(GetCurrentProcessId());
+    SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
+    server_.Start(Command(attached ? L"serve --attached" : L"serve"));
+    ready_ = Run(L"wait-ready 10000").ExitCode == 0;
+}
+
+SimMouse::~SimMouse() {
+    Run(L"quit");
+    server_.WaitForExit(5000);
+}
+
+CommandResult SimMouse::Run(const std::wstring& arguments) const { return RunCommand(Command(arguments)); }
+
+bool SimMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
+    return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == 0;
+}
+
+std::vector<std::string> SimMouse::Log() const {
+    std::vector<std::string> lines;
+    const std::string text = Run(L"log").Output;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
+
+std::wstring SimMouse::Command(const std::wstring& arguments) const {
+    return L"\"" + kSimMouseFolder + L"simmouse.exe\" " + arguments;
+}
+
+int Find(const std::vector<std::string>& lines, const std::string& text) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind(text, 0) == 0) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
+    Copy(kDistFolder + L"hid.exe", install.File(L"hid.exe"));
+    if (withDefaults) {
+        Copy(kDistFolder + L"config.ini", install.File(L"config.ini"));
+        Copy(kDistFolder + L"macrolist.ini", install.File(L"macrolist.ini"));
+    }
+    if (withMouseLibrary) Copy(kSimMouseFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
+    Copy(kStandInFolder + L"notifyhost.exe", install.File(L"notifyhost.exe"));
+}
+
+HWND AgentTest::StartAgent(ChildProcess& agent, const std::wstring& folder) {
+    startTick = GetTickCount64();
+    if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", folder.empty() ? install.Path() : folder)) return nullptr;
+    HWND window = nullptr;
+    PumpUntil(
+        [&] {
+            const auto found = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        },
+        15000);
+    DWORD_PTR ignored = 0;
+    if (!window || !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored)) return nullptr;
+    return window;
+}
+
+void AgentTest::StopAgent(ChildProcess& agent, HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(agent.WaitForExit(10000));
+}
+
+bool AgentTest::NotifyLogHas(const std::string& word, int count, DWORD timeoutMs) const {
+    return PumpUntil([&] { return CountLines(NotifyLog(), word) >= count; }, timeoutMs);
+}
+
+long long AgentTest::NotifyHostLaunchDelay() const {
+    for (const std::string& line : NotifyLog()) {
+        if (line.rfind("launch ", 0) == 0) return std::stoll(line.substr(7)) - static_cast<long long>(startTick);
+    }
+    return -1;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// hid.exe as a user runs it, for the end-to-end tests: an install folder of the test's
+// own with the agent and its default files, the simulated mouse's device server, and the
+// agent started and stopped from outside.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "IniFile.h"
+#include "PathText.h"
+#include "ProgramNames.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
+
+#define TERN7_WIDEN2(text) L##text
+#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
+
+// Build folders reach the tests as host paths; Wine shows the host's root as drive Z:.
+std::wstring HostFolder(const wchar_t* path);
+extern const std::wstring kDistFolder;
+extern const std::wstring kSimMouseFolder;
+extern const std::wstring kStandInFolder;
+
+void Copy(const std::wstring& from, const std::wstring& to);
+
+// The simulated mouse's device server, on a pipe of this test's own that hid.exe learns
+// from the environment it inherits.
+class SimMouse {
+public:
+    explicit SimMouse(bool attached);
+    ~SimMouse();
+    bool Ready() const { return ready_; }
+    CommandResult Run(const std::wstring& arguments) const;
+    bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
+    std::vector<std::string> Log() const;
+
+private:
+    std::wstring Command(const std::wstring& arguments) const;
+    std::wstring pipe_;
+    ChildProcess server_;
+    bool ready_ = false;
+};
+
+// Index of the first line that starts with text, or -1.
+int Find(const std::vector<std::string>& lines, const std::string& text);
+
+class AgentTest : public ::testing::Test {
+protected:
+    // Lays out an install folder: hid.exe and its default files, optionally the simulated
+    // HidDevice.dll, and the tray companion stand-in.
+    void Install(bool withMouseLibrary, bool withDefaults = true);
+    // Starts the agent and waits until its start-up sequence is over and its message
+    // loop answers; null if it did not come up.
+    HWND StartAgent(ChildProcess& agent, const std::wstring& folder = L"");
+    void StopAgent(ChildProcess& agent, HWND window);
+
+    std::wstring DataFolder() const { return appData.Path() + L"Pelora Tern-7\\"; }
+    IniFile UserConfig() const { return IniFile(DataFolder() + L"config.ini"); }
+    std::vector<std::string> NotifyLog() const { return ReadLines(install.File(L"notifyhost.log")); }
+    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 10000) const;
+    // When the tray companion was launched, in ticks after the agent was started.
+    long long NotifyHostLaunchDelay() const;
+
+    ScratchFolder install;
+    ScratchFolder appData;
+    AppDataRedirect redirect{appData.Path()};
+    ULONGLONG startTick = 0;
+};
