@@ -1,0 +1,3 @@
+#pragma once
+// Resource ids of the progress window's dialog template (ProgressDialog.rc).
+#define IDD_PROGRESS 129
