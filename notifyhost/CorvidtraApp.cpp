@@ -1,0 +1,26 @@
+#include "CorvidtraApp.h"
+
+#include "ProgramNames.h"
+
+bool CCorvidtraApp::InitInstance() {
+    m_hMutex.reset(CreateMutexW(nullptr, FALSE, names::kNotifyHostMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Another instance shows the icon; leave it alone.
+        m_hMutex.reset();
+        return false;
+    }
+
+    com_.emplace();
+    m_pTrayWnd = std::make_unique<CNotifyHost>();
+    // Without its window nothing could ever close the program; end at once instead.
+    if (!m_pTrayWnd->CreateHiddenWindow()) return false;
+    SetMainWindow(*m_pTrayWnd);
+    return true;
+}
+
+int CCorvidtraApp::ExitInstance() {
+    m_pTrayWnd.reset();
+    com_.reset();
+    m_hMutex.reset();
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,126 @@
+#include "NotifyHostInstall.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "PathText.h"
+#include "ProgramNames.h"
+#include "TrayIds.h"
+
+std::wstring HostFolder(const char* path) {
+    std::wstring folder = L"Z:";
+    for (const char* c = path; *c; ++c) folder += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
+    return JoinPath(folder, L"");
+}
+
+std::wstring DistFolder() { return HostFolder(TERN7_DIST_DIR); }
+std::wstring StandInFolder() { return HostFolder(TERN7_STANDIN_DIR); }
+
+void CopyInto(const std::wstring& from, const std::wstring& to) {
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << from;
+}
+
+NotifyHostInstall::NotifyHostInstall(bool withSkin) {
+    CopyInto(DistFolder() + names::kNotifyHostExe, folder_.File(names::kNotifyHostExe));
+    CopyInto(StandInFolder() + names::kSettingsToolExe, folder_.File(names::kSettingsToolExe));
+    if (withSkin) {
+        CreateDirectoryW(folder_.File(L"skins").c_str(), nullptr);
+        CopyInto(DistFolder() + kTraySkinFile, folder_.File(kTraySkinFile));
+    }
+}
+
+NotifyHostInstall::~NotifyHostInstall() {
+    // A settings tool started by the companion runs outside the test's job.
+    CloseSettingsTools();
+}
+
+HWND NotifyHostInstall::Start(ChildProcess& process) const {
+    const std::wstring program = folder_.File(names::kNotifyHostExe);
+    if (!process.Start(L"\"" + program + L"\"", folder_.Path())) return nullptr;
+    HWND window = nullptr;
+    PumpUntil([&] {
+        const auto found = WindowsOfProcess(process.Id(), names::kNotifyHostWindowTitle);
+        window = found.empty() ? nullptr : found.front();
+        return window != nullptr;
+    }, 10000);
+    DWORD_PTR ignored = 0;
+    if (!window || !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return nullptr;
+    return window;
+}
+
+std::vector<std::string> NotifyHostInstall::SettingsToolLaunches() const {
+    std::vector<std::string> launches;
+    for (const std::string& line : ReadLines(folder_.File(L"Setwell.log"))) {
+        if (line.rfind("launch", 0) == 0) launches.push_back(line);
+    }
+    return launches;
+}
+
+HWND WaitForSettingsTool(DWORD timeoutMs) {
+    HWND tool = nullptr;
+    PumpUntil([&] { return (tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) != nullptr; }, timeoutMs);
+    return tool;
+}
+
+void CloseSettingsTools() {
+    PumpUntil([] {
+        const HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle);
+        if (tool) PostMessageW(tool, WM_CLOSE, 0, 0);
+        return tool == nullptr;
+    }, 10000);
+}
+
+bool IconShown(HWND window) {
+    // Modifying nothing succeeds exactly when the shell knows the icon.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = kTrayIconId;
+    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
+}
+
+void PostIconMouseMessage(HWND window, UINT mouseMessage) {
+    PostMessageW(window, WM_TRAY_CALLBACK, kTrayIconId, mouseMessage);
+}
+
+HWND OpenMenuOf(DWORD processId) {
+    struct Search {
+        DWORD ProcessId;
+        HWND Found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.ProcessId && IsWindowVisible(window) && std::wstring(className) == L"#32768") {
+                s.Found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+HWND OpenIconMenu(HWND window, DWORD processId) {
+    PostIconMouseMessage(window, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    PumpUntil([&] { return (menu = OpenMenuOf(processId)) != nullptr; }, 10000);
+    return menu;
+}
+
+void ChooseMenuItem(HWND menu, int steps) {
+    for (int i = 0; i < steps; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void CancelMenu(HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); }
+
+bool MenuClosed(HWND menu) {
+    return PumpUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 10000);
+}

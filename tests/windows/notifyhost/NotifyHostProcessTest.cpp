@@ -1,0 +1,144 @@
+// notifyhost.exe run as the agent runs it, in an install folder of the test's own beside
+// a stand-in settings tool, and driven from outside as the shell and the user drive it.
+#include <gtest/gtest.h>
+
+#include "NotifyHostInstall.h"
+#include "ProgramNames.h"
+#include "TrayIds.h"
+
+namespace {
+
+bool MutexHeld() {
+    UniqueKernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, names::kNotifyHostMutex));
+    return static_cast<bool>(mutex);
+}
+
+TEST(NotifyHostProcess, ShowsItsIconFromAHiddenWindowAndASecondInstanceEndsAtOnce) {
+    NotifyHostInstall install;
+    ChildProcess first;
+    const HWND window = install.Start(first);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WindowsOfProcess(first.Id(), names::kNotifyHostWindowTitle).size(), 1u);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(GetWindowLongW(window, GWL_STYLE) & WS_POPUP);
+    EXPECT_TRUE(IconShown(window));
+
+    ChildProcess second;
+    ASSERT_TRUE(second.Start(L"\"" + install.Folder().File(names::kNotifyHostExe) + L"\"", install.Folder().Path()));
+    ASSERT_TRUE(second.WaitForExit(5000));
+    EXPECT_TRUE(WindowsOfProcess(second.Id(), names::kNotifyHostWindowTitle).empty());
+
+    EXPECT_EQ(WindowsOfProcess(first.Id(), names::kNotifyHostWindowTitle).size(), 1u);
+    EXPECT_TRUE(IconShown(window)) << "the first instance keeps its icon";
+    EXPECT_TRUE(MutexHeld());
+    EXPECT_EQ(first.ExitCode(), STILL_ACTIVE);
+}
+
+TEST(NotifyHostProcess, CloseFromOutsideRemovesTheIconAndEnds) {
+    NotifyHostInstall install;
+    ChildProcess host;
+    const HWND window = install.Start(host);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(IconShown(window));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(host.WaitForExit(5000));
+    EXPECT_FALSE(IconShown(window));
+    EXPECT_FALSE(MutexHeld());
+}
+
+TEST(NotifyHostProcess, TheMenuOpensTheSettingsToolFromItsFirstItemAndEndsFromItsLast) {
+    NotifyHostInstall install;
+    ChildProcess host;
+    const HWND window = install.Start(host);
+    ASSERT_NE(window, nullptr);
+
+    // Escape closes the menu without a command.
+    HWND menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    CancelMenu(menu);
+    ASSERT_TRUE(MenuClosed(menu));
+    PumpFor(300);
+    EXPECT_EQ(host.ExitCode(), STILL_ACTIVE);
+    EXPECT_TRUE(install.SettingsToolLaunches().empty());
+
+    // The first item starts Setwell.exe from the program folder, with nothing passed.
+    menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, 1);
+    ASSERT_NE(WaitForSettingsTool(), nullptr);
+    EXPECT_EQ(install.SettingsToolLaunches(), std::vector<std::string>{"launch args=[] show=5"});
+
+    // Past the separator, the last item ends the program and takes the icon along.
+    menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, 2);
+    ASSERT_TRUE(host.WaitForExit(5000));
+    EXPECT_FALSE(IconShown(window));
+    EXPECT_EQ(install.SettingsToolLaunches().size(), 1u);
+}
+
+TEST(NotifyHostProcess, ADoubleClickStartsTheSettingsToolOnceAndThenBringsItsWindowBack) {
+    NotifyHostInstall install;
+    ChildProcess host;
+    const HWND window = install.Start(host);
+    ASSERT_NE(window, nullptr);
+
+    // A double click arrives as a button press followed by the double click.
+    PostIconMouseMessage(window, WM_LBUTTONDOWN);
+    PostIconMouseMessage(window, WM_LBUTTONDBLCLK);
+    const HWND tool = WaitForSettingsTool();
+    ASSERT_NE(tool, nullptr);
+
+    // A running tool, minimised, is restored and brought to the front, by a double
+    // click and by the menu's command alike; nothing more is started.
+    for (const bool byMenuCommand : {false, true}) {
+        ShowWindow(tool, SW_MINIMIZE);
+        ASSERT_TRUE(PumpUntil([&] { return IsIconic(tool) != FALSE; }, 5000));
+        if (byMenuCommand) {
+            PostMessageW(window, WM_COMMAND, ID_TRAY_OPEN, 0);
+        } else {
+            PostIconMouseMessage(window, WM_LBUTTONDOWN);
+            PostIconMouseMessage(window, WM_LBUTTONDBLCLK);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return !IsIconic(tool) && GetForegroundWindow() == tool; }, 5000)) << byMenuCommand;
+    }
+    PumpFor(500);
+    EXPECT_EQ(install.SettingsToolLaunches().size(), 1u);
+    EXPECT_EQ(host.ExitCode(), STILL_ACTIVE);
+}
+
+TEST(NotifyHostProcess, WithoutTheSkinStringFileBothMenuItemsStillWork) {
+    NotifyHostInstall install(false);
+    ChildProcess host;
+    const HWND window = install.Start(host);
+    ASSERT_NE(window, nullptr);
+
+    HWND menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, 1);
+    EXPECT_NE(WaitForSettingsTool(), nullptr);
+
+    menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, 2);
+    EXPECT_TRUE(host.WaitForExit(5000));
+}
+
+TEST(NotifyHostProcess, OtherMouseMessagesOnTheIconDoNothing) {
+    NotifyHostInstall install;
+    ChildProcess host;
+    const HWND window = install.Start(host);
+    ASSERT_NE(window, nullptr);
+
+    // Release and move messages, a right double click, and a press with extra bits set.
+    for (const LPARAM message : {LPARAM{WM_MOUSEMOVE}, LPARAM{WM_LBUTTONUP}, LPARAM{WM_RBUTTONUP},
+                                 LPARAM{WM_RBUTTONDBLCLK}, LPARAM{WM_CONTEXTMENU}, (LPARAM{1} << 16) | WM_RBUTTONDOWN})
+        PostMessageW(window, WM_TRAY_CALLBACK, kTrayIconId, message);
+    PumpFor(500);
+    EXPECT_EQ(OpenMenuOf(host.Id()), nullptr);
+    EXPECT_TRUE(install.SettingsToolLaunches().empty());
+    EXPECT_EQ(host.ExitCode(), STILL_ACTIVE);
+}
+
+}  // namespace
