@@ -79,13 +79,11 @@ LRESULT CCorvidhidDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     PostCloseTo(names::kSettingsToolWindowTitle);
     PostCloseTo(names::kNotifyHostWindowTitle);
     Sleep(1000);
+    CloseProgressWindow();
     CoUninitialize();
     return Default(WM_DESTROY, wParam, lParam);
 }
 
 LRESULT CCorvidhidDlg::OnDeviceChange(WPARAM, LPARAM) { return TRUE; }
-
-// Reloading and uploading the settings is not built yet; the message is taken and answered 0.
-LRESULT CCorvidhidDlg::OnApplySettings(WPARAM, LPARAM) { return 0; }
 
 LRESULT CCorvidhidDlg::OnReserved(WPARAM, LPARAM) { return 0; }

@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "HidApiLibrary.h"
 #include "HidDeviceLibrary.h"
+#include "ProgressDlg.h"
 #include "config/RegistryKey.h"
 #include "config/SettingsImage.h"
 #include "framework/MessageMap.h"
@@ -37,6 +40,10 @@ public:
     void StoreCpiLevel(int level);
     void SelectProfile(int index);
 
+    // Uploads to the mouse; settings_tool::ApplyResult.
+    int UploadProfile(int profileIndex);
+    int UploadGlobalSettings();
+
     // Pause after every write to the mouse, in milliseconds.
     int WriteDelay = 10;
     // Nonzero while the HID library is started for the mouse.
@@ -57,12 +64,17 @@ private:
     LRESULT OnQueuedInputReport(WPARAM wParam, LPARAM lParam);
 
     void OnDeviceMonitor(WPARAM wParam, LPARAM lParam);
+    // The identifier uploads go to, starting the link if needed; none without a mouse.
+    std::optional<std::uint32_t> UploadTarget();
+    void CloseProgressWindow();
 
     static const MessageMapEntry<CCorvidhidDlg> kMessageMap[];
 
     RegistryKey mouseKey_;
     HidDeviceLibrary hidDevice_;
     HidApiLibrary hidApi_;
+    // Shown only while an apply command runs.
+    std::unique_ptr<CProgressDlg> progress_;
 };
 
 // HidDevice.dll's input callback. Reports arriving on any thread but the GUI thread are

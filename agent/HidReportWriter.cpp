@@ -1,0 +1,16 @@
+#include "HidReportWriter.h"
+
+#include <timeapi.h>
+
+HidReportWriter::HidReportWriter(const HidDeviceLibrary& library)
+    : library_(library), fineTimer_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+
+HidReportWriter::~HidReportWriter() {
+    if (fineTimer_) timeEndPeriod(1);
+}
+
+bool HidReportWriter::WriteReport(std::uint32_t deviceId, const OutputReport& report) {
+    return library_.WriteReport(deviceId, report.data(), static_cast<std::uint32_t>(report.size())) != 0;
+}
+
+void HidReportWriter::Pause(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
