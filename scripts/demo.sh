@@ -1,69 +1,143 @@
 #!/usr/bin/env bash
-# Shows the device agent at work: hid.exe under Wine, against the simulated mouse, in a
-# Wine session of its own (build/demo). Each step says what it does and what came of it.
-set -euo pipefail
+# Shows the system doing its job as a user meets it: hid.exe under Wine, in a Wine session
+# of its own, against the simulated mouse. The mouse is plugged in, its profile, CPI and
+# volume keys are pressed, a setting is changed and applied with tern7ctl, the mouse is
+# pulled out and the agent is closed. Each step says what happened; screenshots of the
+# tray menu, the on-screen display and the progress window go to the output folder.
+# Exits 0 only if every step did what it should.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+out=${1:-$root/build/demo/out}
 
-scripts/install-deps.sh
+scripts/install-deps.sh imagemagick x11-apps x11-utils xdotool || exit 1
 echo "== Building the Windows programs (build/windows/dist)"
 cmake --preset windows >build-demo-configure.log 2>&1 || { cat build-demo-configure.log; exit 1; }
 rm -f build-demo-configure.log
-cmake --build --preset windows --target hid simmouse HidDeviceSim notifyhost_standin >/dev/null
+cmake --build --preset windows --target hid notifyhost OSD tern7ctl simmouse HidDeviceSim >/dev/null || exit 1
 
 demo=$root/build/demo
 state=$demo/wine
 install=$demo/install
-rm -rf "$install"
-mkdir -p "$install"
-cp build/windows/dist/* "$install/"
+rm -rf "$install" "$out"
+mkdir -p "$install" "$out"
+cp -r build/windows/dist/* "$install/"
 # The simulated mouse stands in for the USB hardware; a real install has the real HidDevice.dll.
 cp build/windows/simmouse/HidDevice.dll "$install/"
-# Until the tray companion is built, a stand-in that records its starts takes its place.
-[ -f "$install/notifyhost.exe" ] || cp build/windows/tests/windows/notifyhost.exe "$install/"
 
-cmake/wine-session.sh start "$state"
+cmake/wine-session.sh start "$state" || exit 1
 . "$state/env"
-trap 'cmake/wine-session.sh stop "$state"' EXIT
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+export TERN7_SIMMOUSE_PIPE='\\.\pipe\Tern7Demo'
+cleanup() {
+    wine taskkill /f /im tern7ctl.exe >/dev/null 2>&1
+    wine taskkill /f /im hid.exe >/dev/null 2>&1
+    sim quit >/dev/null 2>&1
+    cmake/wine-session.sh stop "$state"
+}
+trap cleanup EXIT
+
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1; shift
+    if "$@"; then echo "   ok: $what"; else echo "   FAILED: $what"; failures=$((failures + 1)); fi
+}
+# wait_for SECONDS COMMAND...: true once COMMAND holds.
+wait_for() {
+    local tries=$(($1 * 10)); shift
+    for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
 sim() { wine "$root/build/windows/simmouse/simmouse.exe" "$@" 2>/dev/null | tr -d '\r'; }
+ctl() { (cd "$install" && wine tern7ctl.exe "$@" 2>/dev/null | tr -d '\r'); }
+window_exists() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
+window_gone() { ! window_exists "$1"; }
+shot() { xwd -root -silent | /usr/bin/convert xwd:- "$out/$1"; echo "   screenshot: $out/$1"; }
 userdir=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | head -1)/"Pelora Tern-7"
+config=$userdir/config.ini
+setting() { tr -d '\r' <"$config" | sed -n "/^\[$1\]/,/^\[/p" | grep "^$2=" | cut -d= -f2; }
+writes() { sim log | grep -c '^write ' || true; }
+mouse_stores() { sim state | grep -q "^stored: .*$1"; }
 
-echo "== Plugging in the simulated mouse"
-wine "$root/build/windows/simmouse/simmouse.exe" serve --attached </dev/null >/dev/null 2>&1 &
+echo "== The simulated mouse is ready, not yet plugged in"
+wine "$root/build/windows/simmouse/simmouse.exe" serve </dev/null >/dev/null 2>&1 &
 sim wait-ready 10000 >/dev/null
+check "simulated mouse serving" [ $? -eq 0 ]
 
-echo "== Starting hid.exe (hidden window \"Ovix Pelora Tern-7 Sentry\")"
+echo "== Starting hid.exe as a log-on would (hidden window \"Ovix Pelora Tern-7 Sentry\")"
 (cd "$install" && wine hid.exe </dev/null >/dev/null 2>&1 &)
-sim wait-log "ordinal 2" 15000 >/dev/null
-for _ in $(seq 100); do grep -q '^Plug=1' "$userdir/config.ini" 2>/dev/null && break; sleep 0.1; done
+check "the agent's hidden window is there" wait_for 20 window_exists "Ovix Pelora Tern-7 Sentry"
+check "first start made the user's data folder with config.ini" wait_for 10 test -f "$config"
+ls -1 "$userdir" | sed 's/^/   data folder: /'
+check "config.ini records no mouse (Plug=0)" wait_for 10 test "$(setting Setting Plug)" = 0
 
-echo "-- What the agent asked of the mouse library:"
-sim log | sed 's/^/   /'
-echo "-- The user's data folder, made on the first start:"
-ls -1 "$userdir" | sed 's/^/   /'
-echo "-- config.ini, [Setting] (\"Plug\" 1: a mouse was found):"
-sed -n '/^\[Setting\]/,/^\[/p' "$userdir/config.ini" | tr -d '\r' | grep -v '^\[GROUP' | sed 's/^/   /'
-echo "-- Pointer values written for the next log-on (profile 1):"
-wine reg query 'HKCU\Control Panel\Mouse' 2>/dev/null | tr -d '\r' | grep -E 'DoubleClickSpeed|MouseSensitivity|MouseSpeed|Threshold' | sed 's/^ */   /'
-
-echo "== Waiting for the tray companion, started 2 s after the mouse was opened"
-for _ in $(seq 100); do grep -q running "$install/notifyhost.log" 2>/dev/null && break; sleep 0.1; done
-sed 's/^/   notifyhost: /' "$install/notifyhost.log" 2>/dev/null || echo "   (not started)"
-
-echo "== Unplugging the mouse: the agent closes the tray companion"
-sim detach >/dev/null
-for _ in $(seq 50); do grep -q closed "$install/notifyhost.log" 2>/dev/null && break; sleep 0.1; done
-tail -1 "$install/notifyhost.log" | sed 's/^/   notifyhost: /'
-
-echo "== Plugging it in again: the agent starts it again"
+echo "== Plugging in the mouse: the agent opens it and starts the tray companion"
 sim attach >/dev/null
-for _ in $(seq 50); do [ "$(grep -c running "$install/notifyhost.log")" -ge 2 ] && break; sleep 0.1; done
-tail -1 "$install/notifyhost.log" | sed 's/^/   notifyhost: /'
+check "notifyhost.exe shows its icon" wait_for 10 window_exists "Ovix Pelora Tern-7 NotifyHost"
+sim log | grep -E '^ordinal' | sed 's/^/   mouse library: /'
+sleep 1
+tray=$(xwininfo -root -tree | grep '"Wine System Tray"' | grep -oE '\+[0-9]+\+[0-9]+ ' | head -1)
+if [ -n "$tray" ]; then
+    x=$(cut -d+ -f2 <<<"$tray"); y=$(cut -d+ -f3 <<<"$tray" | tr -d ' ')
+    xdotool mousemove $((x + 10)) $((y + 10)) click 3
+    sleep 1
+    shot tray-menu.png
+    xdotool key Escape
+fi
+check "the tray area holds the icon" [ -n "$tray" ]
 
-echo "== Closing the agent (WM_CLOSE), which closes its companions and ends a second later"
-wine taskkill /im hid.exe >/dev/null 2>&1 || true
-for _ in $(seq 50); do pgrep -f 'hid.exe' >/dev/null || break; sleep 0.1; done
-tail -1 "$install/notifyhost.log" | sed 's/^/   notifyhost: /'
-sim quit >/dev/null || true
-echo "== Done. The install folder is $install, the user's folder $userdir"
+echo "== The settings tool listens (tern7ctl watch)"
+(cd "$install" && wine tern7ctl.exe watch </dev/null >"$demo/watch.log" 2>/dev/null &)
+wait_for 10 window_exists "Ovix Pelora Tern-7 Gaming Mouse Driver"
+
+echo "== Pressing the mouse's profile key for profile 2"
+sim press profile 2 | sed 's/^/   mouse: /'
+check "the settings tool heard \"profile changed\"" wait_for 10 grep -q "profile changed" "$demo/watch.log"
+check "config.ini: Profile=1" test "$(setting Setting Profile)" = 1
+check "the on-screen display is up" wait_for 10 window_exists "Ovix Pelora Tern-7 OSD"
+sleep 0.3
+shot osd-profile.png
+
+echo "== Pressing the CPI key for level 3"
+sim press cpi 3 | sed 's/^/   mouse: /'
+check "the settings tool heard \"cpi level 3\"" wait_for 10 grep -q "cpi level 3" "$demo/watch.log"
+check "config.ini: [GROUP1] DPI=3" test "$(setting GROUP1 DPI)" = 3
+sleep 0.3
+shot osd-cpi.png
+
+echo "== Pressing the volume-up key (the system changes the volume; the agent shows it)"
+sim inject 03 E9 00 >/dev/null
+sleep 0.5
+shot osd-volume.png
+
+wine taskkill /im tern7ctl.exe >/dev/null 2>&1
+wait_for 10 window_gone "Ovix Pelora Tern-7 Gaming Mouse Driver"
+tr -d '\r' <"$demo/watch.log" | sed 's/^/   settings tool: /'
+
+echo "== Changing a setting and applying it: profile 2 at CPI level 2, polling rate code 2"
+ctl set GROUP1 DPI 2
+ctl set Setting PollingRate 2
+sim clear-log >/dev/null
+# The progress window shows for about a third of a second; catch it while it is up.
+(wait_for 20 window_exists OvixTessalyProgressbar && shot progress.png) &
+watcher=$!
+result=$(ctl apply)
+wait $watcher
+echo "   tern7ctl apply: $result"
+check "the agent reported \"sent\"" test "$result" = sent
+check "the progress window was shown" test -f "$out/progress.png"
+check "27 reports went to the mouse" test "$(writes)" = 27
+sim state | grep -E '^(stored|global)' | sed 's/^/   mouse: /'
+check "the mouse stores profile 2" mouse_stores 2
+check "the progress window is gone" wait_for 5 window_gone OvixTessalyProgressbar
+
+echo "== Pulling the mouse out: the agent closes the tray companion"
+sim detach >/dev/null
+check "notifyhost.exe ended" wait_for 10 window_gone "Ovix Pelora Tern-7 NotifyHost"
+
+echo "== Closing the agent (WM_CLOSE), which ends about a second later"
+wine taskkill /im hid.exe >/dev/null 2>&1
+check "hid.exe ended" wait_for 10 window_gone "Ovix Pelora Tern-7 Sentry"
+check "config.ini kept the applied settings" test "$(setting GROUP1 DPI)-$(setting Setting PollingRate)" = 2-2
+
+echo "== Done: $failures step(s) failed. Screenshots are in $out"
+[ "$failures" -eq 0 ]
