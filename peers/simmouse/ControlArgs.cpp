@@ -13,9 +13,11 @@ const char kControlUsage[] =
     "      clients can connect.\n"
     "  simmouse attach | detach\n"
     "      Plugs the mouse in or pulls it out; the DLL opens or closes collections 2 and 3.\n"
-    "  simmouse inject HEX... [--id N]\n"
+    "  simmouse inject HEX... [--id N] [--repeat COUNT [--interval MS]]\n"
     "      Sends a raw input report (identifier byte first) on collection N (default 3),\n"
-    "      e.g. 'simmouse inject 03 20 00'.\n"
+    "      e.g. 'simmouse inject 03 20 00'. With --repeat it is sent COUNT times, MS apart\n"
+    "      (default 10), and the DLL logs 'delivered N qpc VALUE' for each one: the\n"
+    "      QueryPerformanceCounter value just before it called the input callback.\n"
     "  simmouse fail none|all|N\n"
     "      Makes every write fail, none, or only the N-th write from now (1 = the next).\n"
     "  simmouse press profile N   (N = 1..3)   sends 03 N0 00 and selects profile N\n"
@@ -40,6 +42,9 @@ namespace {
 // Reply time allowed beyond a wait the server does itself.
 constexpr std::uint32_t kReplyMarginMs = 5000;
 constexpr std::uint32_t kLongestWaitMs = 24 * 60 * 60 * 1000;
+constexpr std::uint32_t kMostRepeats = 1000000;
+constexpr std::uint32_t kLongestIntervalMs = 60 * 1000;
+constexpr std::uint32_t kDefaultIntervalMs = 10;
 
 std::string JoinWords(const std::vector<std::string>& words, std::size_t from) {
     std::string text;
@@ -57,6 +62,8 @@ ParsedArgs ParseControlArgs(const std::vector<std::string>& args) {
     Invocation invocation;
     std::vector<std::string> words;
     std::optional<std::uint32_t> injectId;
+    std::optional<std::uint32_t> repeatCount;
+    std::optional<std::uint32_t> repeatIntervalMs;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -75,6 +82,16 @@ ParsedArgs ParseControlArgs(const std::vector<std::string>& args) {
             injectId = hasValue ? ParseNumber(args[i + 1]) : std::nullopt;
             if (!injectId || *injectId > 0xFFFF) return Fail("--id needs a collection number");
             ++i;
+        } else if (arg == "--repeat") {
+            repeatCount = hasValue ? ParseNumber(args[i + 1]) : std::nullopt;
+            if (!repeatCount || *repeatCount == 0 || *repeatCount > kMostRepeats)
+                return Fail("--repeat needs a count from 1 to " + std::to_string(kMostRepeats));
+            ++i;
+        } else if (arg == "--interval") {
+            repeatIntervalMs = hasValue ? ParseNumber(args[i + 1]) : std::nullopt;
+            if (!repeatIntervalMs || *repeatIntervalMs > kLongestIntervalMs)
+                return Fail("--interval needs milliseconds up to " + std::to_string(kLongestIntervalMs));
+            ++i;
         } else {
             if (!IsPrintableLine(arg)) return Fail("arguments must be printable ASCII");
             words.push_back(arg);
@@ -87,6 +104,8 @@ ParsedArgs ParseControlArgs(const std::vector<std::string>& args) {
     const bool serveOptions = invocation.attached || invocation.vendorId;
     if (command != "serve" && serveOptions) return Fail("--attached and --vendor belong to 'serve'");
     if (command != "inject" && injectId) return Fail("--id belongs to 'inject'");
+    if (command != "inject" && repeatCount) return Fail("--repeat belongs to 'inject'");
+    if (!repeatCount && repeatIntervalMs) return Fail("--interval belongs to 'inject --repeat'");
 
     if (command == "serve" && count == 0) {
         invocation.action = Invocation::Action::Serve;
@@ -102,7 +121,16 @@ ParsedArgs ParseControlArgs(const std::vector<std::string>& args) {
     if (command == "inject" && count > 0) {
         const auto bytes = ParseHex(JoinWords(words, 1));
         if (!bytes) return Fail("inject takes bytes as two-digit hex pairs, e.g. 03 20 00");
-        invocation.request = "inject " + std::to_string(injectId.value_or(3)) + " " + FormatHex(*bytes);
+        const std::string report = std::to_string(injectId.value_or(3)) + " " + FormatHex(*bytes);
+        if (!repeatCount) {
+            invocation.request = "inject " + report;
+            return Done(invocation);
+        }
+        const std::uint32_t intervalMs = repeatIntervalMs.value_or(kDefaultIntervalMs);
+        const std::uint64_t sendingMs = std::uint64_t{*repeatCount} * intervalMs;
+        if (sendingMs > kLongestWaitMs) return Fail("--repeat and --interval together exceed a day");
+        invocation.request = "repeat " + std::to_string(*repeatCount) + " " + std::to_string(intervalMs) + " " + report;
+        invocation.replyTimeoutMs = static_cast<std::uint32_t>(sendingMs) + kReplyMarginMs;
         return Done(invocation);
     }
     if ((command == "fail" && count == 1) || (command == "press" && count == 2)) {

@@ -143,6 +143,8 @@ void DeviceServer::Serve(PipeConnection& connection) {
         Reply reply;
         if (request.word == "wait-log") {
             reply = WaitForLog(request.rest);
+        } else if (request.word == "repeat") {
+            reply = Repeat(request.rest);
         } else {
             std::lock_guard lock(mutex_);
             CommandOutcome outcome = ExecuteCommand(mouse_, line);
@@ -181,11 +183,19 @@ void DeviceServer::ServeMonitor(PipeConnection& connection) {
         bool sent = true;
         for (const std::string& line : lines) sent = sent && Send(connection, line + "\n");
         if (!sent) break;
-        // Monitors say nothing; a read that ends means the client went away.
-        std::string ignored;
-        const auto result = connection.ReadLine(ignored, wake, INFINITE);
+        // Monitors only say when they delivered a timed report; a read that ends means the
+        // client went away.
+        std::string said;
+        const auto result = connection.ReadLine(said, wake, INFINITE);
         const bool moreLines = result.status == PipeConnection::Status::Woken && result.wokenBy == 1;
         if (!moreLines && result.status != PipeConnection::Status::Done) break;
+        if (result.status == PipeConnection::Status::Done && IsDelivery(said)) {
+            {
+                std::lock_guard lock(mutex_);
+                mouse_.LogDelivery(said);
+            }
+            logChanged_.notify_all();
+        }
     }
     std::lock_guard lock(mutex_);
     monitors_.remove(monitor);
@@ -202,6 +212,21 @@ Reply DeviceServer::WaitForLog(std::string_view arguments) {
     });
     if (!found) return Reply::Error(quitting_ ? "server quitting" : "timeout");
     return Reply::Ok({*found});
+}
+
+Reply DeviceServer::Repeat(std::string_view arguments) {
+    const auto request = ParseRepeat(arguments);
+    if (!request) return Reply::Error("usage: repeat COUNT INTERVAL_MS ID HEX...");
+    for (std::uint32_t sent = 0; sent < request->count; ++sent) {
+        if (sent > 0 && WaitForSingleObject(quit_.get(), request->intervalMs) != WAIT_TIMEOUT) {
+            return Reply::Error("server quitting after " + std::to_string(sent) + " reports");
+        }
+        std::lock_guard lock(mutex_);
+        const CommandOutcome outcome = SendRepeated(mouse_, *request);
+        if (!outcome.reply.ok) return Reply::Error(outcome.reply.error + " after " + std::to_string(sent) + " reports");
+        Publish(outcome.events);
+    }
+    return Reply::Ok({"sent " + std::to_string(request->count)});
 }
 
 }  // namespace simmouse

@@ -51,6 +51,7 @@ private:
     void Serve(PipeConnection& connection);
     void ServeMonitor(PipeConnection& connection);
     Reply WaitForLog(std::string_view arguments);
+    Reply Repeat(std::string_view arguments);
     void Publish(const std::vector<MonitorEvent>& events);  // with mutex_ held
     void RequestQuit();
     bool Send(PipeConnection& connection, const std::string& text);

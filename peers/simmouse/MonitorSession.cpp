@@ -44,14 +44,15 @@ MonitorSession::MonitorSession(HWND target, UINT message, std::optional<hid::Dev
       filter_(filter),
       pipePath_(std::move(pipePath)),
       callback_(callback),
-      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      deliveriesWaiting_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 MonitorSession::~MonitorSession() { Stop(); }
 
 void MonitorSession::UnregisterWindowClass(HINSTANCE module) { UnregisterClassW(kWindowClass, module); }
 
 bool MonitorSession::Start() {
-    if (!stop_ || !RegisterWindowClass(&WindowProc)) return false;
+    if (!stop_ || !deliveriesWaiting_ || !RegisterWindowClass(&WindowProc)) return false;
     window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this);
     if (!window_) return false;
     windowThread_ = GetCurrentThreadId();
@@ -123,7 +124,7 @@ std::optional<PipeConnection> MonitorSession::ConnectMonitor(DWORD timeoutMs, st
 }
 
 void MonitorSession::ReadEvents(std::optional<PipeConnection> connection) {
-    const HANDLE wake[] = {stop_.get()};
+    const HANDLE wake[] = {stop_.get(), deliveriesWaiting_.get()};
     for (;;) {
         if (!connection) {
             if (WaitForSingleObject(stop_.get(), kRetryIntervalMs) != WAIT_TIMEOUT) return;
@@ -134,14 +135,40 @@ void MonitorSession::ReadEvents(std::optional<PipeConnection> connection) {
         }
         std::string line;
         const auto result = connection->ReadLine(line, wake, INFINITE);
-        if (result.status == PipeConnection::Status::Woken) return;
-        if (result.status != PipeConnection::Status::Done) {
+        const bool read = result.status == PipeConnection::Status::Done;
+        bool alive = read;
+        if (result.status == PipeConnection::Status::Woken) {
+            if (result.wokenBy == 0) return;  // stopped
+            alive = SendDeliveries(*connection);
+        }
+        if (!alive) {
             connection.reset();
             Queue(ServerGone());
             continue;
         }
+        if (!read) continue;
         if (auto event = ParseMonitorEvent(line)) Queue(std::move(*event));
     }
+}
+
+void MonitorSession::QueueDelivery(std::string line) {
+    {
+        std::lock_guard lock(queueMutex_);
+        deliveries_.push_back(std::move(line));
+    }
+    SetEvent(deliveriesWaiting_.get());
+}
+
+bool MonitorSession::SendDeliveries(PipeConnection& connection) {
+    std::vector<std::string> lines;
+    {
+        std::lock_guard lock(queueMutex_);
+        lines.swap(deliveries_);
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    const HANDLE wake[] = {stop_.get()};
+    return connection.Write(text, wake, kStateTimeoutMs).status == PipeConnection::Status::Done;
 }
 
 void MonitorSession::Queue(MonitorEvent event) {
@@ -178,7 +205,10 @@ void MonitorSession::Apply(const MonitorEvent& event) {
     // Readers may look at a whole short report: never hand out less than the minimum.
     std::vector<std::uint8_t> buffer(event.report);
     if (buffer.size() < hid::kMinInputBuffer) buffer.resize(hid::kMinInputBuffer, 0);
+    LARGE_INTEGER calledAt{};
+    QueryPerformanceCounter(&calledAt);
     callback(event.collection, buffer.data(), static_cast<std::uint32_t>(event.report.size()));
+    if (event.timed) QueueDelivery(FormatDelivery(event.collection, calledAt.QuadPart));
 }
 
 void MonitorSession::OpenCollections() {

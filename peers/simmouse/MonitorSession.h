@@ -2,7 +2,8 @@
 // One monitoring session of the simulated HidDevice.dll, from ordinal 2 to ordinal 3.
 // A reader thread follows the server's device events and hands them to a message-only
 // window on the thread that started the session, which posts the open/close notices and
-// calls the input callback there, as the real library does.
+// calls the input callback there, as the real library does. For timed reports the reader
+// also tells the server when the callback was called.
 #include <windows.h>
 
 #include <atomic>
@@ -45,6 +46,8 @@ private:
     std::optional<PipeConnection> ConnectMonitor(DWORD timeoutMs, std::optional<MonitorEvent>& state);
     void ReadEvents(std::optional<PipeConnection> connection);
     void Queue(MonitorEvent event);
+    void QueueDelivery(std::string line);
+    bool SendDeliveries(PipeConnection& connection);
     void DeliverQueued();
     void Apply(const MonitorEvent& event);
     void OpenCollections();
@@ -65,6 +68,8 @@ private:
 
     std::mutex queueMutex_;
     std::deque<MonitorEvent> queue_;
+    std::vector<std::string> deliveries_;  // guarded by queueMutex_
+    UniqueKernelHandle deliveriesWaiting_;
 
     mutable std::mutex openMutex_;
     std::vector<std::uint32_t> open_;  // in the order they opened

@@ -68,6 +68,8 @@ public:
 
     // An entry point of the DLL was called; the text describes the call.
     void LogOrdinal(std::string_view text);
+    // The DLL handed a timed report to the callback: a "delivered ..." line of its own.
+    void LogDelivery(std::string_view line) { log_.emplace_back(line); }
     const std::vector<std::string>& Log() const { return log_; }
     void ClearLog() { log_.clear(); }
 

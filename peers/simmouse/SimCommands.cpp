@@ -43,13 +43,24 @@ CommandOutcome Press(MouseModel& mouse, std::string_view arguments) {
     return Refuse("usage: press profile|cpi|button N");
 }
 
-CommandOutcome Inject(MouseModel& mouse, std::string_view arguments) {
+struct InjectedReport {
+    std::uint32_t collection = 0;
+    Bytes report;
+};
+
+std::optional<InjectedReport> ParseInjected(std::string_view arguments) {
     const Split collection = SplitFirstWord(arguments);
     const auto id = ParseNumber(collection.word);
     auto report = ParseHex(collection.rest);
-    if (!id || *id > 0xFFFF || !report || report->empty()) return Refuse("usage: inject ID HEX...");
+    if (!id || *id > 0xFFFF || !report || report->empty()) return std::nullopt;
+    return InjectedReport{*id, std::move(*report)};
+}
+
+CommandOutcome Inject(const MouseModel& mouse, std::string_view arguments) {
+    auto injected = ParseInjected(arguments);
+    if (!injected) return Refuse("usage: inject ID HEX...");
     if (!mouse.Attached()) return Refuse("mouse detached");
-    return {Reply::Ok(), {MonitorEvent::Input(*id, std::move(*report))}};
+    return {Reply::Ok(), {MonitorEvent::Input(injected->collection, std::move(injected->report))}};
 }
 
 CommandOutcome Fail(MouseModel& mouse, std::string_view arguments) {
@@ -139,6 +150,21 @@ std::optional<WaitLogRequest> ParseWaitLog(std::string_view arguments) {
     const auto ms = ParseNumber(timeout.word);
     if (!ms || timeout.rest.empty()) return std::nullopt;
     return WaitLogRequest{*ms, std::string(timeout.rest)};
+}
+
+std::optional<RepeatRequest> ParseRepeat(std::string_view arguments) {
+    const Split count = SplitFirstWord(arguments);
+    const Split interval = SplitFirstWord(count.rest);
+    const auto times = ParseNumber(count.word);
+    const auto ms = ParseNumber(interval.word);
+    auto injected = ParseInjected(interval.rest);
+    if (!times || *times == 0 || !ms || !injected) return std::nullopt;
+    return RepeatRequest{*times, *ms, injected->collection, std::move(injected->report)};
+}
+
+CommandOutcome SendRepeated(const MouseModel& mouse, const RepeatRequest& request) {
+    if (!mouse.Attached()) return Refuse("mouse detached");
+    return {Reply::Ok(), {MonitorEvent::Input(request.collection, request.report, true)}};
 }
 
 std::optional<std::string> FindLogLine(const std::vector<std::string>& log, std::string_view pattern) {

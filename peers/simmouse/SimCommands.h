@@ -32,6 +32,19 @@ struct WaitLogRequest {
 };
 std::optional<WaitLogRequest> ParseWaitLog(std::string_view arguments);
 
+// "repeat COUNT INTERVAL_MS ID HEX...": one report sent COUNT times, INTERVAL_MS apart, each
+// one timed by the DLL.
+struct RepeatRequest {
+    std::uint32_t count = 0;
+    std::uint32_t intervalMs = 0;
+    std::uint32_t collection = 0;
+    Bytes report;
+};
+std::optional<RepeatRequest> ParseRepeat(std::string_view arguments);
+
+// One send of a repeat: the timed report, or a refusal when the mouse is detached.
+CommandOutcome SendRepeated(const MouseModel& mouse, const RepeatRequest& request);
+
 // The first log line that contains the pattern, ignoring case.
 std::optional<std::string> FindLogLine(const std::vector<std::string>& log, std::string_view pattern);
 

@@ -121,17 +121,19 @@ MonitorEvent MonitorEvent::Device(bool attached, std::uint32_t vendorId, std::ui
     return event;
 }
 
-MonitorEvent MonitorEvent::Input(std::uint32_t collection, Bytes report) {
+MonitorEvent MonitorEvent::Input(std::uint32_t collection, Bytes report, bool timed) {
     MonitorEvent event;
     event.kind = Kind::Input;
     event.collection = collection;
     event.report = std::move(report);
+    event.timed = timed;
     return event;
 }
 
 std::string FormatMonitorEvent(const MonitorEvent& event) {
     if (event.kind == MonitorEvent::Kind::Input) {
-        return "input " + std::to_string(event.collection) + " " + FormatHex(event.report);
+        return (event.timed ? "timed-input " : "input ") + std::to_string(event.collection) + " " +
+               FormatHex(event.report);
     }
     return std::string("device ") + (event.attached ? "attached " : "detached ") + Hex4(event.vendorId) + " " +
            Hex4(event.productId);
@@ -139,12 +141,12 @@ std::string FormatMonitorEvent(const MonitorEvent& event) {
 
 std::optional<MonitorEvent> ParseMonitorEvent(std::string_view line) {
     const Split head = SplitFirstWord(line);
-    if (head.word == "input") {
+    if (head.word == "input" || head.word == "timed-input") {
         const Split collection = SplitFirstWord(head.rest);
         const auto id = ParseNumber(collection.word);
         auto report = ParseHex(collection.rest);
         if (!id || !report || report->empty()) return std::nullopt;
-        return MonitorEvent::Input(*id, std::move(*report));
+        return MonitorEvent::Input(*id, std::move(*report), head.word == "timed-input");
     }
     if (head.word != "device") return std::nullopt;
     const Split state = SplitFirstWord(head.rest);
@@ -156,5 +158,11 @@ std::optional<MonitorEvent> ParseMonitorEvent(std::string_view line) {
     if (!vendorId || !productId || !product.rest.empty()) return std::nullopt;
     return MonitorEvent::Device(state.word == "attached", *vendorId, *productId);
 }
+
+std::string FormatDelivery(std::uint32_t collection, std::int64_t performanceCounter) {
+    return "delivered " + std::to_string(collection) + " qpc " + std::to_string(performanceCounter);
+}
+
+bool IsDelivery(std::string_view line) { return line.starts_with("delivered ") && IsPrintableLine(line); }
 
 }  // namespace simmouse

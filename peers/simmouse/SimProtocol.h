@@ -73,13 +73,21 @@ struct MonitorEvent {
     // Kind::Input: the collection it arrives on and the report, identifier first.
     std::uint32_t collection = 0;
     Bytes report;
+    // Kind::Input: the DLL answers with the moment it handed the report to the callback.
+    bool timed = false;
 
     static MonitorEvent Device(bool attached, std::uint32_t vendorId, std::uint32_t productId);
-    static MonitorEvent Input(std::uint32_t collection, Bytes report);
+    static MonitorEvent Input(std::uint32_t collection, Bytes report, bool timed = false);
 };
 
-// "device attached 3e71 0143", "device detached 3e71 0143", "input 3 03 20 00".
+// "device attached 3e71 0143", "device detached 3e71 0143", "input 3 03 20 00",
+// "timed-input 3 03 20 00".
 std::string FormatMonitorEvent(const MonitorEvent& event);
 std::optional<MonitorEvent> ParseMonitorEvent(std::string_view line);
+
+// What the DLL says back on its monitor connection after calling the callback with a timed
+// report: "delivered 3 qpc 123456789", the performance counter just before the call.
+std::string FormatDelivery(std::uint32_t collection, std::int64_t performanceCounter);
+bool IsDelivery(std::string_view line);
 
 }  // namespace simmouse

@@ -276,6 +276,45 @@ TEST_F(HidDeviceSim, KeyPressesArriveInOrder) {
     EXPECT_EQ(g_inputs[2].length, 11u);
 }
 
+TEST_F(HidDeviceSim, RepeatedReportsEachLogWhenTheCallbackWasCalled) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"clear-log"));
+    LARGE_INTEGER before{}, after{};
+    QueryPerformanceCounter(&before);
+    // The request returns once the last one is sent; this thread delivers them meanwhile.
+    ASSERT_TRUE(Tool(L"inject 03 e9 00 --repeat 3 --interval 20"));
+    ASSERT_TRUE(PumpUntil([] { return g_inputs.size() >= 3; }, 5000));
+    QueryPerformanceCounter(&after);
+    ASSERT_TRUE(WaitForLog(L"delivered 3 qpc"));
+    PumpFor(100);
+
+    EXPECT_EQ(g_inputs.size(), 3u);
+    for (const CallbackRecord& input : g_inputs) EXPECT_EQ(input.firstNineBytes[1], 0xe9);
+    std::vector<long long> stamps;
+    const std::string log = processes_.RunTool(L"log", pipe_).output;
+    for (std::size_t at = log.find("delivered 3 qpc "); at != std::string::npos;
+         at = log.find("delivered 3 qpc ", at + 1)) {
+        stamps.push_back(std::stoll(log.substr(at + 16)));
+    }
+    ASSERT_EQ(stamps.size(), 3u) << log;
+    EXPECT_GT(stamps[0], before.QuadPart);
+    EXPECT_LT(stamps[2], after.QuadPart);
+    EXPECT_LT(stamps[0], stamps[1]);
+    EXPECT_LT(stamps[1], stamps[2]);
+}
+
+TEST_F(HidDeviceSim, PlainInjectionsLogNoDelivery) {
+    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+    UseMouseFilter();
+    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_TRUE(Tool(L"inject 03 e9 00"));
+    ASSERT_TRUE(PumpUntil([] { return !g_inputs.empty(); }, 5000));
+    PumpFor(100);
+    EXPECT_EQ(processes_.RunTool(L"log", pipe_).output.find("delivered"), std::string::npos);
+}
+
 TEST_F(HidDeviceSim, NullCallbackIsHarmless) {
     ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
     UseMouseFilter();

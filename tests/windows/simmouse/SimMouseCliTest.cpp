@@ -31,7 +31,8 @@ TEST_F(SimMouseCli, HelpNamesEveryCommand) {
     const ToolRun run = Run(L"--help");
     EXPECT_EQ(run.exitCode, 0u);
     for (const char* command : {"serve", "attach", "detach", "inject", "fail", "press profile", "press cpi",
-                                "press button", "log", "clear-log", "state", "wait-log", "quit", "--pipe"}) {
+                                "press button", "log", "clear-log", "state", "wait-log", "quit", "--pipe",
+                                "--repeat", "--interval"}) {
         EXPECT_TRUE(Contains(run.output, command)) << command;
     }
 }
@@ -40,6 +41,10 @@ TEST_F(SimMouseCli, BadCommandLinesExitThree) {
     EXPECT_EQ(Run(L"explode").exitCode, 3u);
     EXPECT_EQ(Run(L"press button").exitCode, 3u);
     EXPECT_EQ(Run(L"inject 3 20").exitCode, 3u);
+    EXPECT_EQ(Run(L"inject 03 20 00 --repeat 0").exitCode, 3u);
+    EXPECT_EQ(Run(L"inject 03 20 00 --interval 5").exitCode, 3u) << "an interval without repeats";
+    EXPECT_EQ(Run(L"press cpi 2 --repeat 2").exitCode, 3u);
+    EXPECT_EQ(Run(L"inject 03 20 00 --repeat 1000000 --interval 60000").exitCode, 3u) << "longer than a day";
 }
 
 TEST_F(SimMouseCli, StateFollowsAttachAndKeys) {
@@ -67,6 +72,10 @@ TEST_F(SimMouseCli, RefusedRequestsExitOne) {
     ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
     EXPECT_EQ(Run(L"press cpi 9").exitCode, 1u);
     EXPECT_EQ(Run(L"fail 0").exitCode, 1u);
+    ASSERT_EQ(Run(L"detach").exitCode, 0u);
+    const ToolRun repeat = Run(L"inject 03 20 00 --repeat 3 --interval 1");
+    EXPECT_EQ(repeat.exitCode, 1u);
+    EXPECT_TRUE(Contains(repeat.output, "mouse detached after 0 reports")) << repeat.output;
     const ToolRun wait = Run(L"wait-log \"write 3 ok\" 300");
     EXPECT_EQ(wait.exitCode, 1u);
     EXPECT_TRUE(Contains(wait.output, "timeout")) << wait.output;
