@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "DecimalText.h"
 #include "StructEncoding.h"
 
 void IniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& text) const {
@@ -32,23 +31,4 @@ bool IniFile::ReadRaw(const std::wstring& section, const std::wstring& key, std:
     if (buffer == kMissing) return false;
     value = std::move(buffer);
     return true;
-}
-
-int IniFile::ReadInt(const std::wstring& section, const std::wstring& key, int defaultValue) const {
-    std::wstring value;
-    if (!ReadRaw(section, key, value)) return defaultValue;
-    return ParseDecimal(value).value_or(defaultValue);
-}
-
-std::wstring IniFile::ReadString(const std::wstring& section, const std::wstring& key,
-                                 const std::wstring& defaultText) const {
-    std::wstring value;
-    return ReadRaw(section, key, value) ? value : defaultText;
-}
-
-void IniFile::ReadStruct(const std::wstring& section, const std::wstring& key,
-                         std::span<std::uint8_t> destination) const {
-    std::wstring value;
-    if (!ReadRaw(section, key, value)) return;
-    if (const auto bytes = DecodeStruct(value, destination.size())) std::copy(bytes->begin(), bytes->end(), destination.begin());
 }

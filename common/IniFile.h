@@ -5,13 +5,11 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
-class IniFile {
+#include "IniReader.h"
+
+class IniFile final : public IniReader {
 public:
-    // Longest text that ReadString returns.
-    static constexpr std::size_t kMaxStringChars = 4095;
-
     explicit IniFile(std::wstring path) : path_(std::move(path)) {}
     const std::wstring& Path() const { return path_; }
 
@@ -19,18 +17,8 @@ public:
     void WriteInt(const std::wstring& section, const std::wstring& key, int value) const;
     void WriteStruct(const std::wstring& section, const std::wstring& key, std::span<const std::uint8_t> bytes) const;
 
-    // The key's value as a signed decimal number; the default when the key is missing,
-    // empty or not a number.
-    int ReadInt(const std::wstring& section, const std::wstring& key, int defaultValue) const;
-    std::wstring ReadString(const std::wstring& section, const std::wstring& key,
-                            const std::wstring& defaultText) const;
-    // Fills destination from a value that encodes exactly its size with a matching
-    // checksum; leaves it untouched otherwise.
-    void ReadStruct(const std::wstring& section, const std::wstring& key, std::span<std::uint8_t> destination) const;
-
 private:
-    // Missing keys read as nothing, unlike an empty value.
-    bool ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const;
+    bool ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const override;
 
     std::wstring path_;
 };

@@ -1,17 +1,19 @@
 #pragma once
-// config.ini: the settings image in the file that the settings tool edits.
+// config.ini: the settings image in the file that the settings tool edits. Reading goes
+// through any IniReader, so that it runs without Windows too; writing needs the file.
 #include "IniFile.h"
+#include "IniReader.h"
 #include "SettingsImage.h"
 
 // Reads every key of the file into the image; missing keys give -1 (Profile 0), missing
 // KeyData blocks leave the image's block as it was.
-void ReadConfigFile(const IniFile& file, SettingsImage& image);
+void ReadConfigFile(const IniReader& file, SettingsImage& image);
 
 // Writes every field, one key at a time, in the order a file made from nothing shows.
 void WriteConfigFile(const IniFile& file, const SettingsImage& image);
 
 // Reset, read and validate; the file is not written.
-void LoadSettings(const IniFile& file, SettingsImage& image);
+void LoadSettings(const IniReader& file, SettingsImage& image);
 
 // The current profile's pointer values into the user's registry, then the whole image.
 void PersistSettings(const IniFile& file, const SettingsImage& image);
