@@ -23,6 +23,11 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 void ResolveDataFolders() {
@@ -39,6 +44,12 @@ void EnsureUserConfig() {
     const std::wstring programFolder = ProgramFolder();
     SHCreateDirectoryExW(nullptr, JoinPath(dataFolder, L"Profiles").c_str(), nullptr);
     SHCreateDirectoryExW(nullptr, JoinPath(dataFolder, L"Macros").c_str(), nullptr);
+    // Settings written into a folder that cannot exist would all be lost; the program's
+    // own files serve instead.
+    if (!FolderExists(dataFolder)) {
+        dataFolder = programFolder;
+        return;
+    }
     for (const wchar_t* name : {names::kConfigFile, names::kMacroListFile}) {
         CopyFileW(JoinPath(programFolder, name).c_str(), JoinPath(dataFolder, name).c_str(), TRUE);
     }

@@ -69,6 +69,19 @@ void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
     Copy(kStandInFolder + L"notifyhost.exe", install.File(L"notifyhost.exe"));
 }
 
+void AgentTest::InstallSkin() {
+    const std::wstring from = kDistFolder + L"skins\\";
+    const std::wstring to = install.File(L"skins\\");
+    ASSERT_TRUE(CreateDirectoryW(to.c_str(), nullptr));
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((from + L"*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Copy(from + found.cFileName, to + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 HWND AgentTest::StartAgent(ChildProcess& agent, const std::wstring& folder) {
     startTick = GetTickCount64();
     if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", folder.empty() ? install.Path() : folder)) return nullptr;

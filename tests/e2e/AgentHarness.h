@@ -50,6 +50,8 @@ protected:
     // Lays out an install folder: hid.exe and its default files, optionally the simulated
     // HidDevice.dll, and the tray companion stand-in.
     void Install(bool withMouseLibrary, bool withDefaults = true);
+    // Adds the progress window's skin folder.
+    void InstallSkin();
     // Starts the agent and waits until its start-up sequence is over and its message
     // loop answers; null if it did not come up.
     HWND StartAgent(ChildProcess& agent, const std::wstring& folder = L"");

@@ -44,7 +44,10 @@ std::vector<LoggedWrite> Writes(const std::vector<std::string>& log) {
 
 class ApplyCommandTest : public AgentTest {
 protected:
-    void SetUp() override { Install(true); }
+    void SetUp() override {
+        Install(true);
+        InstallSkin();
+    }
     void TearDown() override {
         if (window) StopAgent(agent, window);
     }

@@ -1,0 +1,148 @@
+// hid.exe when things go wrong around it: the mouse pulled out mid-upload, programs and
+// files missing, config.ini held by another program, no data folder. Each ends in a
+// stated result with the agent still answering and no setting lost.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "AgentHarness.h"
+#include "OsdContract.h"
+#include "PeerWindow.h"
+#include "SettingsToolContract.h"
+
+namespace {
+
+using settings_tool::kMsgApplyDone;
+using settings_tool::kMsgApplySettings;
+using settings_tool::kMsgCpiChanged;
+
+class FaultTest : public AgentTest {
+protected:
+    void TearDown() override {
+        if (window) StopAgent(agent, window);
+    }
+
+    void Start(bool expectMouse = true) {
+        ASSERT_TRUE(mouse.Ready());
+        window = StartAgent(agent);
+        ASSERT_NE(window, nullptr);
+        if (expectMouse) ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
+    }
+
+    bool Responsive() const {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+    }
+
+    int Writes() const {
+        int count = 0;
+        for (const std::string& line : mouse.Log()) count += line.rfind("write ", 0) == 0;
+        return count;
+    }
+
+    SimMouse mouse{true};
+    ChildProcess agent;
+    HWND window = nullptr;
+    std::optional<PeerWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
+    std::optional<PeerWindow> osd{std::in_place, names::kOsdWindowTitle};
+};
+
+TEST_F(FaultTest, AMousePulledOutDuringAnUploadEndsItAsFailedAndTheNextOneGoesThrough) {
+    Install(true);
+    Start();
+    mouse.Run(L"fail all");  // stretches the upload over its retries
+    PostMessageW(window, kMsgApplySettings, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Writes() >= 1; }, 10000));
+    mouse.Run(L"detach");
+    mouse.Run(L"fail none");
+
+    ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone));
+    EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplyWriteFailed);
+    EXPECT_TRUE(NotifyLogHas("closed", 1)) << "the tray companion went with the mouse";
+    ASSERT_TRUE(Responsive());
+
+    mouse.Run(L"attach");
+    ASSERT_TRUE(NotifyLogHas("launch", 2));
+    mouse.Run(L"clear-log");
+    PostMessageW(window, kMsgApplySettings, 0, 0);
+    ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone, 2));
+    EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplySent);
+    EXPECT_EQ(Writes(), 27);
+}
+
+TEST_F(FaultTest, WithoutTheSettingsToolTheApplyAndTheKeysStillWork) {
+    settingsTool.reset();
+    Install(true);
+    Start();
+    mouse.Run(L"clear-log");
+    PostMessageW(window, kMsgApplySettings, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Writes() == 27; }, 10000));
+    ASSERT_EQ(mouse.Run(L"press cpi 4").ExitCode, 0u);
+    ASSERT_TRUE(osd->WaitFor(osd::kMsgValueNotice));
+    ASSERT_TRUE(Responsive());
+    EXPECT_TRUE(PumpUntil([&] { return UserConfig().ReadInt(L"GROUP0", L"DPI", -1) == 4; }, 5000));
+}
+
+TEST_F(FaultTest, WithoutTheSkinTheProgressWindowIsPlainAndTheUploadGoesThrough) {
+    Install(true);  // no skins folder
+    Start();
+    mouse.Run(L"fail 1");  // one retry keeps the window up long enough to be seen
+    mouse.Run(L"clear-log");
+    PostMessageW(window, kMsgApplySettings, 0, 0);
+    EXPECT_TRUE(PumpUntil([] { return FindWindowW(nullptr, L"OvixTessalyProgressbar") != nullptr; }, 10000));
+    ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone));
+    EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplySent);
+    EXPECT_EQ(Writes(), 28) << "the refused write and the full upload";
+}
+
+TEST_F(FaultTest, AMissingDisplayProgramCostsTheTriesAndNothingElse) {
+    osd.reset();  // no display window, and no OSD.exe beside the agent
+    Install(true);
+    Start();
+    ASSERT_EQ(mouse.Run(L"inject 03 CD 00").ExitCode, 0u);
+    ASSERT_EQ(mouse.Run(L"press cpi 2").ExitCode, 0u);
+    ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged, 1, 20000));
+    EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 2);
+    EXPECT_TRUE(Responsive());
+}
+
+TEST_F(FaultTest, AConfigHeldOpenByAnotherProgramLosesNoSettings) {
+    Install(true);
+    Start();
+    const std::wstring config = DataFolder() + L"config.ini";
+    const std::string before = ReadFileBytes(config);
+    {
+        UniqueKernelHandle held(
+            CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        ASSERT_EQ(mouse.Run(L"press cpi 1").ExitCode, 0u);
+        ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged));
+        PostMessageW(window, kMsgApplySettings, 0, 0);
+        ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone));
+        ASSERT_TRUE(Responsive());
+    }
+    EXPECT_EQ(ReadFileBytes(config), before) << "the file is whole and untouched while held";
+
+    // Once free, the next change is stored.
+    ASSERT_EQ(mouse.Run(L"press cpi 2").ExitCode, 0u);
+    ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged, 2));
+    EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 2);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"TrayEnabled", -1), 1) << "the rest of the file is kept";
+}
+
+TEST_F(FaultTest, WhenTheDataFolderCannotBeMadeTheProgramFolderHoldsTheSettings) {
+    // A file where the data folder should be.
+    const std::wstring blocker = appData.File(L"Pelora Tern-7");
+    ASSERT_TRUE(UniqueKernelHandle(
+        CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    Install(true);
+    Start();
+
+    ASSERT_EQ(mouse.Run(L"press cpi 1").ExitCode, 0u);
+    ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged));
+    const IniFile programConfig(install.File(L"config.ini"));
+    EXPECT_EQ(programConfig.ReadInt(L"Setting", L"Plug", -1), 1);
+    EXPECT_EQ(programConfig.ReadInt(L"GROUP0", L"DPI", -1), 1);
+}
+
+}  // namespace
