@@ -6,6 +6,8 @@
 
 #include <objbase.h>
 
+#include <thread>
+
 #include "AgentState.h"
 #include "CorvidhidDlg.h"
 #include "IniFile.h"
@@ -160,6 +162,25 @@ TEST_F(AgentWindowTest, TheMessageTableAnswers) {
     EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, 7, 0), TRUE);
     EXPECT_EQ(SendMessageW(hwnd, 1284, 0, 0), 0);
     EXPECT_EQ(SendMessageW(hwnd, settings_tool::kMsgApplySettings, 0, 0), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AgentWindowTest, ABurstOfReportsFromTheLibrarysThreadIsHandledInOrderOnTheWindowsThread) {
+    agent.CurrentSettings.TrayEnabled = 0;  // no display program to wait for
+    std::thread library([] {
+        const std::uint8_t ignored[9] = {3, 0x05, 0};
+        for (int i = 0; i < 999; ++i) DeviceInputCallback(2, ignored, 3);
+        const std::uint8_t profile3[9] = {3, 0x30, 0};
+        DeviceInputCallback(2, profile3, 3);
+    });
+    library.join();
+    ASSERT_TRUE(PumpUntil([&] { return agent.CurrentSettings.Profile == 2; }, 20000));
+    EXPECT_EQ(ActiveGroup, 2);
+    MSG left;
+    EXPECT_FALSE(PeekMessageW(&left, hwnd, kMsgQueuedInputReport, kMsgQueuedInputReport, PM_NOREMOVE));
 }
 
 }  // namespace
