@@ -1,0 +1,39 @@
+#pragma once
+// An INI file's text read the way the Windows private-profile functions read it, so that
+// the config reader runs without Windows: lines end at '\r' or '\n' and lose their outer
+// white space, "[name]" opens a section, "key=value" is a key, and a key without '='
+// reads as missing. Names end at a zero character and match case-insensitively; only the
+// first section of a name is searched, and its first key of a name wins. A value ends at a zero character, loses
+// one pair of enclosing quotes and is cut to the caller's buffer of kMaxStringChars + 1.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "IniReader.h"
+
+class IniText final : public IniReader {
+public:
+    explicit IniText(std::wstring_view text);
+
+    // A file's bytes as text: UTF-16 or UTF-8 after their byte order marks, otherwise
+    // Windows-1252.
+    static std::wstring DecodeFileBytes(std::span<const std::uint8_t> bytes);
+
+private:
+    struct Key {
+        std::wstring Name;
+        std::optional<std::wstring> Value;
+    };
+    struct Section {
+        std::wstring Name;
+        std::vector<Key> Keys;
+    };
+
+    bool ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const override;
+
+    // Keys before the first section header belong to no section and are never found.
+    std::vector<Section> sections_;
+};
