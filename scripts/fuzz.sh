@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the portable logic with clang and runs each one for
+# SECONDS (default 10) from its seed corpus in tests/fuzz/corpus/<target>. New inputs go to
+# build/fuzz/corpus/<target>, so that later runs start from them; a crashing input is kept
+# as build/fuzz/crashes/<target>-crash-*. Prints one line a target and exits non-zero when
+# any target failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-10}
+build=build/fuzz
+
+scripts/install-deps.sh clang libclang-rt-14-dev || { echo "fuzz: could not install clang"; exit 1; }
+
+mkdir -p "$build"
+if ! cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        >"$build/configure.log" 2>&1; then
+    cat "$build/configure.log"; echo "fuzz: configure failed"; exit 1
+fi
+if ! cmake --build "$build" -j2 >"$build/build.log" 2>&1; then
+    grep -E 'error|FAILED' "$build/build.log" | head -40; echo "fuzz: build failed"; exit 1
+fi
+
+# Target and the longest input it is given.
+targets=(config_reader:16384 input_report:64 report_builder:4096 mask_runs:4096)
+
+status=0
+for entry in "${targets[@]}"; do
+    target=${entry%%:*}
+    max_len=${entry##*:}
+    scratch="$build/corpus/$target"
+    log="$build/$target.log"
+    mkdir -p "$scratch" "$build/crashes"
+    "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" \
+        -artifact_prefix="$build/crashes/$target-" "$scratch" "tests/fuzz/corpus/$target" >"$log" 2>&1
+    result=$?
+    runs=$(sed -nE 's/^Done ([0-9]+) runs.*/\1/p' "$log" | tail -1)
+    if [ "$result" -eq 0 ] && [ -n "$runs" ]; then
+        echo "fuzz $target: $runs runs, ok"
+    else
+        status=1
+        summary=$(grep -m1 -E '^SUMMARY|ERROR: libFuzzer|==ERROR' "$log")
+        input=$(sed -nE 's/.*Test unit written to (.*)$/\1/p' "$log" | tail -1)
+        echo "fuzz $target: FAILED ${summary:-exit $result} ${input:+(input: $input)}"
+    fi
+done
+exit $status
