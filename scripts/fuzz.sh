@@ -39,9 +39,9 @@ for entry in "${targets[@]}"; do
         echo "fuzz $target: $runs runs, ok"
     else
         status=1
-        summary=$(grep -m1 -E '^SUMMARY|ERROR: libFuzzer|==ERROR' "$log")
+        summary=$(grep -m1 '^SUMMARY' "$log" || grep -m1 'ERROR' "$log")
         input=$(sed -nE 's/.*Test unit written to (.*)$/\1/p' "$log" | tail -1)
-        echo "fuzz $target: FAILED ${summary:-exit $result} ${input:+(input: $input)}"
+        echo "fuzz $target: FAILED ${summary:-exit $result}; ${input:+input $input, }log $log"
     fi
 done
 exit $status

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both presets and runs every test: the portable logic
-# on the host, then the Windows programs and their tests under Wine. Ends with one line
+# on the host, then the Windows programs and their tests under Wine, then a short run of
+# each fuzz target, which counts as one test. Ends with one line
 # "tests: N passed, N failed"; exits non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -37,8 +38,24 @@ run_preset() {
     failed=$((failed + bad))
 }
 
+# Five seconds a target: enough to catch a fault the seeds are near.
+run_fuzz() {
+    local log=build/fuzz-run.log
+    mkdir -p build
+    scripts/fuzz.sh 5 2>&1 | tee "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    local ok bad
+    ok=$(grep -cE '^fuzz [a-z_]+: .*, ok$' "$log")
+    bad=$(grep -E '^fuzz [a-z_]+: ' "$log" | grep -cvE ', ok$')
+    # Nothing ran: the tools or the build failed.
+    [ $((ok + bad)) -gt 0 ] || bad=1
+    passed=$((passed + ok))
+    failed=$((failed + bad))
+}
+
 run_preset host
 run_preset windows
+run_fuzz
 
 echo
 echo "tests: $passed passed, $failed failed"
