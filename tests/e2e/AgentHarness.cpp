@@ -113,3 +113,25 @@ long long AgentTest::NotifyHostLaunchDelay() const {
     }
     return -1;
 }
+
+void AgentWithMouseTest::TearDown() {
+    if (window) StopAgent(agent, window);
+}
+
+void AgentWithMouseTest::Start(bool expectMouse) {
+    ASSERT_TRUE(mouse.Ready());
+    window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+    if (expectMouse) ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
+}
+
+bool AgentWithMouseTest::Responsive() const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+}
+
+int AgentWithMouseTest::WriteCount() const {
+    int count = 0;
+    for (const std::string& line : mouse.Log()) count += line.rfind("write ", 0) == 0;
+    return count;
+}

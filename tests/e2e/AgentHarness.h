@@ -69,3 +69,20 @@ protected:
     AppDataRedirect redirect{appData.Path()};
     ULONGLONG startTick = 0;
 };
+
+// The agent running in its install folder with the simulated mouse plugged in, stopped
+// after the test.
+class AgentWithMouseTest : public AgentTest {
+protected:
+    void TearDown() override;
+    // Starts the agent and, with expectMouse, waits until it has taken the mouse.
+    void Start(bool expectMouse = true);
+    // Whether the agent's window still answers.
+    bool Responsive() const;
+    // The writes the mouse logged since its log was last cleared.
+    int WriteCount() const;
+
+    SimMouse mouse{true};
+    ChildProcess agent;
+    HWND window = nullptr;
+};

@@ -42,23 +42,12 @@ std::vector<LoggedWrite> Writes(const std::vector<std::string>& log) {
     return writes;
 }
 
-class ApplyCommandTest : public AgentTest {
+class ApplyCommandTest : public AgentWithMouseTest {
 protected:
     void SetUp() override {
         Install(true);
         InstallSkin();
     }
-    void TearDown() override {
-        if (window) StopAgent(agent, window);
-    }
-
-    void Start(bool expectMouse = true) {
-        ASSERT_TRUE(mouse.Ready());
-        window = StartAgent(agent);
-        ASSERT_NE(window, nullptr);
-        if (expectMouse) ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
-    }
-
     // Posts the apply command as the settings tool does; the result, or -1 without one.
     LPARAM Apply(DWORD timeoutMs = 15000) {
         const int before = settingsTool->Count(kMsgApplyDone);
@@ -67,9 +56,6 @@ protected:
         return settingsTool->Received().back().LParam;
     }
 
-    SimMouse mouse{true};
-    ChildProcess agent;
-    HWND window = nullptr;
     std::optional<PeerWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
 };
 

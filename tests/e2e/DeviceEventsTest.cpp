@@ -12,22 +12,11 @@ namespace {
 using settings_tool::kMsgCpiChanged;
 using settings_tool::kMsgProfileChanged;
 
-class DeviceEventsTest : public AgentTest {
+class DeviceEventsTest : public AgentWithMouseTest {
 protected:
     void SetUp() override { Install(true); }
 
     IniFile InstalledConfig() const { return IniFile(install.File(L"config.ini")); }
-
-    // Starts the agent with the mouse attached and waits until it has the mouse.
-    void Start() {
-        ASSERT_TRUE(mouse.Ready());
-        window = StartAgent(agent);
-        ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
-    }
-    void TearDown() override {
-        if (window) StopAgent(agent, window);
-    }
 
     void Inject(const std::wstring& hex) const { ASSERT_EQ(mouse.Run(L"inject " + hex).ExitCode, 0u) << hex; }
     void Press(const std::wstring& what) const { ASSERT_EQ(mouse.Run(L"press " + what).ExitCode, 0u) << what; }
@@ -44,9 +33,6 @@ protected:
         return ReadLines(log);
     }
 
-    SimMouse mouse{true};
-    ChildProcess agent;
-    HWND window = nullptr;
     PeerWindow settingsTool{names::kSettingsToolWindowTitle};
 };
 

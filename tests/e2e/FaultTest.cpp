@@ -16,33 +16,8 @@ using settings_tool::kMsgApplyDone;
 using settings_tool::kMsgApplySettings;
 using settings_tool::kMsgCpiChanged;
 
-class FaultTest : public AgentTest {
+class FaultTest : public AgentWithMouseTest {
 protected:
-    void TearDown() override {
-        if (window) StopAgent(agent, window);
-    }
-
-    void Start(bool expectMouse = true) {
-        ASSERT_TRUE(mouse.Ready());
-        window = StartAgent(agent);
-        ASSERT_NE(window, nullptr);
-        if (expectMouse) ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
-    }
-
-    bool Responsive() const {
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
-    }
-
-    int Writes() const {
-        int count = 0;
-        for (const std::string& line : mouse.Log()) count += line.rfind("write ", 0) == 0;
-        return count;
-    }
-
-    SimMouse mouse{true};
-    ChildProcess agent;
-    HWND window = nullptr;
     std::optional<PeerWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
     std::optional<PeerWindow> osd{std::in_place, names::kOsdWindowTitle};
 };
@@ -52,7 +27,7 @@ TEST_F(FaultTest, AMousePulledOutDuringAnUploadEndsItAsFailedAndTheNextOneGoesTh
     Start();
     mouse.Run(L"fail all");  // stretches the upload over its retries
     PostMessageW(window, kMsgApplySettings, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Writes() >= 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return WriteCount() >= 1; }, 10000));
     mouse.Run(L"detach");
     mouse.Run(L"fail none");
 
@@ -67,7 +42,7 @@ TEST_F(FaultTest, AMousePulledOutDuringAnUploadEndsItAsFailedAndTheNextOneGoesTh
     PostMessageW(window, kMsgApplySettings, 0, 0);
     ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone, 2));
     EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplySent);
-    EXPECT_EQ(Writes(), 27);
+    EXPECT_EQ(WriteCount(), 27);
 }
 
 TEST_F(FaultTest, WithoutTheSettingsToolTheApplyAndTheKeysStillWork) {
@@ -76,7 +51,7 @@ TEST_F(FaultTest, WithoutTheSettingsToolTheApplyAndTheKeysStillWork) {
     Start();
     mouse.Run(L"clear-log");
     PostMessageW(window, kMsgApplySettings, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Writes() == 27; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return WriteCount() == 27; }, 10000));
     ASSERT_EQ(mouse.Run(L"press cpi 4").ExitCode, 0u);
     ASSERT_TRUE(osd->WaitFor(osd::kMsgValueNotice));
     ASSERT_TRUE(Responsive());
@@ -92,7 +67,7 @@ TEST_F(FaultTest, WithoutTheSkinTheProgressWindowIsPlainAndTheUploadGoesThrough)
     EXPECT_TRUE(PumpUntil([] { return FindWindowW(nullptr, L"OvixTessalyProgressbar") != nullptr; }, 10000));
     ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone));
     EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplySent);
-    EXPECT_EQ(Writes(), 28) << "the refused write and the full upload";
+    EXPECT_EQ(WriteCount(), 28) << "the refused write and the full upload";
 }
 
 TEST_F(FaultTest, AMissingDisplayProgramCostsTheTriesAndNothingElse) {
