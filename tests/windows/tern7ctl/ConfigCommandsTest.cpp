@@ -1,6 +1,9 @@
 // tern7ctl show, get and set on config.ini in a user data folder of the test's own.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shlobj.h>
+
 #include <string>
 
 #include "IniFile.h"
@@ -119,13 +122,13 @@ TEST_F(Tern7ctlConfigTest, SetForANewUserKeepsTheDefaultSettings) {
 }
 
 TEST_F(Tern7ctlConfigTest, SetReportsAWriteThatDidNotLand) {
-    // A file where the data folder should be: neither the folder nor config.ini can be made.
-    const std::wstring folderPath = DataFolder().substr(0, DataFolder().size() - 1);
-    WriteFileBytes(folderPath, "not a folder");
+    // A folder where config.ini should be: the file can be neither copied nor written.
+    const std::wstring configPath = DataFolder() + L"config.ini";
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, configPath.c_str(), nullptr), ERROR_SUCCESS);
     const CommandResult result = install.Run(L"set GROUP0 DPI 4");
     EXPECT_EQ(result.ExitCode, 1u);
     EXPECT_TRUE(Contains(result.Output, "could not write")) << result.Output;
-    EXPECT_EQ(ReadFileBytes(folderPath), "not a folder");
+    EXPECT_TRUE(FolderExists(configPath));
 }
 
 }  // namespace
