@@ -1,13 +1,113 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine, in a Wine session of their own, and prints
-# their figures. The machines are shared: compare figures within one run.
+# their figures. It also counts the idle agent's wake-ups, which only the Linux side
+# sees: the context switches of the agent's threads while the benchmark leaves it alone.
+# The machines are shared: compare figures within one run.
+#
+#   scripts/bench.sh [BUILD_DIR]     default: the windows preset's folder, build/windows
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target agent_bench >/dev/null
-state=$PWD/build/bench/wine
+if [ $# -eq 0 ]; then
+    build=build/windows
+    cmake --preset windows >/dev/null
+else
+    build=$1
+    cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-posix.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" --target agent_bench >/dev/null
+state=$(realpath -m "$build/bench-wine")
 cmake/wine-session.sh start "$state"
-trap 'cmake/wine-session.sh stop "$state"' EXIT
+readings=$(mktemp -d)
+trap 'cmake/wine-session.sh stop "$state"; rm -rf "$readings"' EXIT
 . "$state/env"
-wine build/windows/tests/bench/agent_bench.exe 2>/dev/null
+
+idle_seconds=10
+
+# The process of this session's prefix running the program: other sessions on the
+# machine run their own.
+pid_of() {
+    local pid
+    for pid in $(pgrep -f "$1" || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+            return
+        fi
+    done
+}
+
+# "TID NAME VOLUNTARY INVOLUNTARY", one line for each thread of the process.
+thread_switches() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        awk -v tid="${task##*/}" '
+            /^Name:/ { name = $2 }
+            /^voluntary_ctxt_switches:/ { v = $2 }
+            /^nonvoluntary_ctxt_switches:/ { n = $2 }
+            END { if (v != "") print tid, name, v, n }' "$task/status" 2>/dev/null
+    done
+}
+
+# Each program's thread switches over the idle stretch, as rows of the closing table.
+count_wakeups() {
+    local program pid
+    declare -A pids
+    for program in hid.exe notifyhost.exe; do
+        pid=$(pid_of "${program//./\\.}")
+        [ -n "$pid" ] && pids[$program]=$pid && thread_switches "$pid" >"$readings/switches.$program"
+    done
+    sleep "$idle_seconds"
+    for program in hid.exe notifyhost.exe; do
+        if [ -z "${pids[$program]:-}" ]; then
+            echo "$program wake-ups while idle | not measured: not running in $WINEPREFIX"
+            continue
+        fi
+        thread_switches "${pids[$program]}" | awk -v seconds="$idle_seconds" -v program="$program" '
+            NR == FNR { v0[$1] = $3; n0[$1] = $4; next }
+            { dv = $3 - v0[$1]; dn = $4 - n0[$1]; v += dv; n += dn; threads++
+              if (dv + dn > 0) busy = busy sprintf(" %s(%s)=%d", $2, $1, dv + dn) }
+            END {
+                printf "%s wake-ups while idle | %.1f /s (%d voluntary, %d involuntary switches in %d s, %d threads)\n",
+                    program, (v + n) / seconds, v, n, seconds, threads
+                if (busy != "") printf "  threads that woke:%s\n", busy
+            }' "$readings/switches.$program" -
+        rm -f "$readings/switches.$program"
+    done >"$readings/wakeups"
+}
+
+# Wine reports no private bytes (it gives the swap use); Linux's count of anonymous
+# resident memory stands in for them.
+read_memory() {
+    local program pid
+    for program in hid.exe notifyhost.exe; do
+        pid=$(pid_of "${program//./\\.}")
+        [ -n "$pid" ] || continue
+        awk -v key="$program.$1" '/^(VmRSS|RssAnon):/ { kb[$1] = $2 } END { print key, kb["VmRSS:"], kb["RssAnon:"] }' \
+            "/proc/$pid/status"
+    done >>"$readings/memory"
+}
+
+memory_rows() {
+    [ -s "$readings/memory" ] || return 0
+    awk '{ split($1, key, "."); program = key[1] "." key[2]; rss[program, key[3]] = $2; anon[program, key[3]] = $3
+           programs[program] = 1 }
+         END { for (p in programs)
+                   printf "%s Linux view: resident, anonymous | before %d / %d KB, after %d / %d KB, growth %+d / %+d KB\n",
+                       p, rss[p, "before"], anon[p, "before"], rss[p, "after"], anon[p, "after"],
+                       rss[p, "after"] - rss[p, "before"], anon[p, "after"] - anon[p, "before"] }' "$readings/memory"
+}
+
+wine "$build/tests/bench/agent_bench.exe" 2>/dev/null | {
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        printf '%s\n' "$line"
+        case $line in
+            "idle check:"*) count_wakeups & ;;
+            "resource check: "*) read_memory "${line#resource check: }" ;;
+        esac
+    done
+    wait
+}
+memory_rows
+cat "$readings/wakeups"

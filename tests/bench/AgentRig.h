@@ -1,0 +1,36 @@
+#pragma once
+// hid.exe as a user has it for the load figures: an install folder of its own with the
+// agent, its default files and skins, the real tray companion, and the simulated mouse
+// attached, which takes every write at once.
+#include <windows.h>
+
+#include <string>
+
+#include "AgentHarness.h"
+
+class AgentRig {
+public:
+    AgentRig();
+    ~AgentRig();
+    AgentRig(const AgentRig&) = delete;
+    AgentRig& operator=(const AgentRig&) = delete;
+
+    // Starts the agent and waits until it took the mouse and started the tray companion.
+    // The reason when it did not.
+    bool Start(std::string& failure);
+
+    HWND AgentWindow() const { return window_; }
+    DWORD AgentId() const { return agent_.Id(); }
+    DWORD NotifyHostId() const;
+    const SimMouse& Mouse() const { return mouse_; }
+
+private:
+    bool Install(std::string& failure);
+
+    ScratchFolder install_;
+    ScratchFolder appData_;
+    AppDataRedirect redirect_{appData_.Path()};
+    SimMouse mouse_{true};
+    ChildProcess agent_;
+    HWND window_ = nullptr;
+};
