@@ -23,6 +23,7 @@ namespace {
 constexpr int kReports = 1000;
 constexpr int kReportIntervalMs = 5;
 constexpr int kApplyCommands = 100;
+constexpr int kWarmUpApplies = 10;
 // 27 reports, each followed by the upload's 10 ms pause, and 50 ms before the result.
 constexpr double kApplyFloorMs = 27 * 10.0 + 50.0;
 constexpr DWORD kIdleSeconds = 10;
@@ -145,49 +146,65 @@ bool AgentAnswers(HWND agent) {
     return SendMessageTimeoutW(agent, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0;
 }
 
+struct ApplyTimes {
+    std::vector<double> ToResult;
+    std::vector<double> ToAgentFree;
+    int NotSent = 0;
+};
+
 // The whole apply command as the settings tool sees it, from its post to the result, and
 // until the agent is free again (the progress window closes after the result is sent).
 // Each command starts on an idle agent.
-void ApplyFigures(const AgentRig& rig, MessageClock& settingsTool, SummaryTable& table) {
-    std::vector<double> toResult, toIdle;
-    int failed = 0;
-    for (int i = 0; i < kApplyCommands; ++i) {
+void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int count, ApplyTimes& times) {
+    for (int i = 0; i < count; ++i) {
         AgentAnswers(rig.AgentWindow());
         const std::size_t before = settingsTool.Count();
         const long long posted = CounterNow();
         PostMessageW(rig.AgentWindow(), settings_tool::kMsgApplySettings, 0, 0);
         if (!settingsTool.WaitForCount(before + 1, 15000)) {
-            ++failed;
+            ++times.NotSent;
             continue;
         }
         const StampedMessage done = settingsTool.Received().back();
-        if (done.LParam != settings_tool::kApplySent) ++failed;
-        toResult.push_back(Milliseconds(posted, done.Counter));
+        if (done.LParam != settings_tool::kApplySent) ++times.NotSent;
+        times.ToResult.push_back(Milliseconds(posted, done.Counter));
         AgentAnswers(rig.AgentWindow());
-        toIdle.push_back(Milliseconds(posted, CounterNow()));
+        times.ToAgentFree.push_back(Milliseconds(posted, CounterNow()));
     }
-    Report("apply command, post to result", toResult);
-    Report("apply command, post to agent free again", toIdle);
-    const double median = Median(toResult);
+}
+
+void ApplyFigures(const ApplyTimes& times, SummaryTable& table) {
+    Report("apply command, post to result", times.ToResult);
+    Report("apply command, post to agent free again", times.ToAgentFree);
+    const double median = Median(times.ToResult);
     std::printf("%-44s floor %.0f ms  overhead %.1f ms  ratio %.3f  not sent %d\n", "", kApplyFloorMs,
-                median - kApplyFloorMs, median / kApplyFloorMs, failed);
-    table.Add(Format("apply command to result, median of %d", kApplyCommands),
+                median - kApplyFloorMs, median / kApplyFloorMs, times.NotSent);
+    table.Add(Format("apply command to result, median of %zu", times.ToResult.size()),
               Format("%.1f ms = floor %.0f + %.1f ms (x%.3f)%s", median, kApplyFloorMs, median - kApplyFloorMs,
-                     median / kApplyFloorMs, failed ? Format(", %d not sent", failed).c_str() : ""));
-    table.Add("apply command until the agent is free, median", Format("%.1f ms", Median(toIdle)));
+                     median / kApplyFloorMs, times.NotSent ? Format(", %d not sent", times.NotSent).c_str() : ""));
+    table.Add("apply command until the agent is free, median", Format("%.1f ms", Median(times.ToAgentFree)));
 }
 
 ResourceUse Measure(const char* who, DWORD processId, const char* when) {
     ResourceUse use;
     if (!MeasureProcess(processId, use)) std::printf("%s: cannot open process %lu\n", who, processId);
-    std::printf("%-14s %-7s %s\n", who, when, Describe(use).c_str());
+    std::printf("%-14s %-26s %s\n", who, when, Describe(use).c_str());
     return use;
 }
 
-void ResourceRows(SummaryTable& table, const char* who, const ResourceUse& before, const ResourceUse& after) {
-    table.Add(Format("%s before load", who), Describe(before));
-    table.Add(Format("%s after load", who), Describe(after));
-    table.Add(Format("%s growth", who), Describe(Growth(before, after)));
+// Growth over the later commands alone tells a leak from what the first ones set up once.
+struct ResourceReadings {
+    ResourceUse Before;
+    ResourceUse WarmedUp;
+    ResourceUse After;
+};
+
+void ResourceRows(SummaryTable& table, const char* who, const ResourceReadings& readings) {
+    table.Add(Format("%s before load", who), Describe(readings.Before));
+    table.Add(Format("%s after load", who), Describe(readings.After));
+    table.Add(Format("%s growth", who), Describe(Growth(readings.Before, readings.After)));
+    table.Add(Format("%s growth, last %d applies", who, kApplyCommands - kWarmUpApplies),
+              Describe(Growth(readings.WarmedUp, readings.After)));
 }
 
 // Tells the watcher outside to take its own readings now, and stays still while it does.
@@ -226,22 +243,29 @@ int wmain() {
         return 1;
     }
     PumpFor(1000);  // the tray companion settles
-    ResourceCheckpoint("before");
     const DWORD agentId = rig.AgentId();
     const DWORD notifyHostId = rig.NotifyHostId();
-    const ResourceUse agentBefore = Measure("hid.exe", agentId, "before");
-    const ResourceUse notifyBefore = Measure("notifyhost.exe", notifyHostId, "before");
+    ResourceReadings agent, notifyHost;
+    ResourceCheckpoint("before");
+    agent.Before = Measure("hid.exe", agentId, "before");
+    notifyHost.Before = Measure("notifyhost.exe", notifyHostId, "before");
 
     ReportToNoticeFigures(rig, osd, table);
-    ApplyFigures(rig, settingsTool, table);
+    ApplyTimes applies;
+    RunApplyCommands(rig, settingsTool, kWarmUpApplies, applies);
+    PumpFor(1000);
+    const std::string warmedUp = Format("after reports, %d applies", kWarmUpApplies);
+    agent.WarmedUp = Measure("hid.exe", agentId, warmedUp.c_str());
+    notifyHost.WarmedUp = Measure("notifyhost.exe", notifyHostId, warmedUp.c_str());
+    RunApplyCommands(rig, settingsTool, kApplyCommands - kWarmUpApplies, applies);
+    ApplyFigures(applies, table);
 
-    AgentAnswers(rig.AgentWindow());
     PumpFor(1000);
     ResourceCheckpoint("after");
-    const ResourceUse agentAfter = Measure("hid.exe", agentId, "after");
-    const ResourceUse notifyAfter = Measure("notifyhost.exe", notifyHostId, "after");
-    ResourceRows(table, "hid.exe", agentBefore, agentAfter);
-    ResourceRows(table, "notifyhost.exe", notifyBefore, notifyAfter);
+    agent.After = Measure("hid.exe", agentId, "after");
+    notifyHost.After = Measure("notifyhost.exe", notifyHostId, "after");
+    ResourceRows(table, "hid.exe", agent);
+    ResourceRows(table, "notifyhost.exe", notifyHost);
 
     HoldStill();
     table.Print();
