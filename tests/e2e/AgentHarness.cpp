@@ -122,7 +122,9 @@ void AgentWithMouseTest::Start(bool expectMouse) {
     ASSERT_TRUE(mouse.Ready());
     window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
-    if (expectMouse) ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
+    if (expectMouse) {
+        ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
+    }
 }
 
 bool AgentWithMouseTest::Responsive() const {

@@ -55,14 +55,15 @@ DWORD ChildProcess::ExitCode() const {
     return code;
 }
 
-CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
-    CommandResult result;
+std::optional<PipedProcess> StartWithPipedOutput(const std::wstring& commandLine) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
-    UniqueKernelHandle reader(readEnd);
-    UniqueKernelHandle writer(writeEnd);
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return std::nullopt;
+    PipedProcess started;
+    started.Output.reset(readEnd);
+    // Only the child holds the write end, so reading ends when the child does.
+    const UniqueKernelHandle writer(writeEnd);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOW startup{};
@@ -75,15 +76,23 @@ CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
     std::wstring line = commandLine;
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &info))
-        return result;
-    UniqueKernelHandle process(info.hProcess);
+        return std::nullopt;
     CloseHandle(info.hThread);
-    writer.reset();
+    started.Process.reset(info.hProcess);
+    started.Id = info.dwProcessId;
+    return started;
+}
 
+CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
+    CommandResult result;
+    const std::optional<PipedProcess> child = StartWithPipedOutput(commandLine);
+    if (!child) return result;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) result.Output.append(buffer, read);
-    if (WaitForSingleObject(process.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &result.ExitCode);
+    while (ReadFile(child->Output.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        result.Output.append(buffer, read);
+    if (WaitForSingleObject(child->Process.get(), timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(child->Process.get(), &result.ExitCode);
     return result;
 }
 

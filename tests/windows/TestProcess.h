@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,14 @@ struct CommandResult {
     DWORD ExitCode = 0xFFFFFFFF;
     std::string Output;
 };
+// A console program started with its output and error going to one pipe.
+struct PipedProcess {
+    UniqueKernelHandle Process;
+    UniqueKernelHandle Output;
+    DWORD Id = 0;
+};
+std::optional<PipedProcess> StartWithPipedOutput(const std::wstring& commandLine);
+
 // Runs a console program to its end and returns what it printed.
 CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs = 15000);
 

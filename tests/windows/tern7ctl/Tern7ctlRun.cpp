@@ -36,28 +36,11 @@ RunningCommand::~RunningCommand() {
 }
 
 bool RunningCommand::Start(const std::wstring& commandLine) {
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
-    reader_.reset(readEnd);
-    UniqueKernelHandle writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info{};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &info))
-        return false;
-    CloseHandle(info.hThread);
-    process_.reset(info.hProcess);
-    id_ = info.dwProcessId;
+    std::optional<PipedProcess> child = StartWithPipedOutput(commandLine);
+    if (!child) return false;
+    process_ = std::move(child->Process);
+    reader_ = std::move(child->Output);
+    id_ = child->Id;
     readerThread_ = std::thread([this] {
         char buffer[4096];
         DWORD read = 0;
