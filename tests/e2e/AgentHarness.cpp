@@ -103,6 +103,17 @@ void AgentTest::StopAgent(ChildProcess& agent, HWND window) {
     EXPECT_TRUE(agent.WaitForExit(10000));
 }
 
+void AgentTest::ExpectHiddenWithTheUsersFolderAndNoMouse(const ChildProcess& agent, HWND window) const {
+    EXPECT_EQ(WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).size(), 1u);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(FileExists(DataFolder() + L"config.ini"));
+    EXPECT_TRUE(FileExists(DataFolder() + L"macrolist.ini"));
+    EXPECT_TRUE(FolderExists(DataFolder() + L"Profiles"));
+    EXPECT_TRUE(FolderExists(DataFolder() + L"Macros"));
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
+}
+
 bool AgentTest::NotifyLogHas(const std::string& word, int count, DWORD timeoutMs) const {
     return PumpUntil([&] { return CountLines(NotifyLog(), word) >= count; }, timeoutMs);
 }

@@ -56,6 +56,9 @@ protected:
     // loop answers; null if it did not come up.
     HWND StartAgent(ChildProcess& agent, const std::wstring& folder = L"");
     void StopAgent(ChildProcess& agent, HWND window);
+    // What an agent without a mouse shows: one hidden tool window, the user's folder set
+    // up and "Plug" 0 recorded.
+    void ExpectHiddenWithTheUsersFolderAndNoMouse(const ChildProcess& agent, HWND window) const;
 
     std::wstring DataFolder() const { return appData.Path() + L"Pelora Tern-7\\"; }
     IniFile UserConfig() const { return IniFile(DataFolder() + L"config.ini"); }

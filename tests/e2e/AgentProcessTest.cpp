@@ -13,15 +13,7 @@ TEST_F(AgentProcessTest, WithoutTheLibraryItStartsHiddenAndSetsUpTheUsersFolder)
     const HWND window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
 
-    EXPECT_EQ(WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).size(), 1u);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
-
-    EXPECT_TRUE(FileExists(DataFolder() + L"config.ini"));
-    EXPECT_TRUE(FileExists(DataFolder() + L"macrolist.ini"));
-    EXPECT_TRUE(FolderExists(DataFolder() + L"Profiles"));
-    EXPECT_TRUE(FolderExists(DataFolder() + L"Macros"));
-    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
+    ExpectHiddenWithTheUsersFolderAndNoMouse(agent, window);
 
     // Profile 0 of the defaults: double-click step 5, sensitivity 5, no acceleration, 3 lines.
     wchar_t value[32] = {};

@@ -96,6 +96,17 @@ CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
     return result;
 }
 
+DWORD CountOpenHandles() {
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
+    constexpr ULONG_PTR kHighestProbed = 4 * 32768;
+    for (ULONG_PTR value = 4; value <= kHighestProbed; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    }
+    return count;
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!done()) {

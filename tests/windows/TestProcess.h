@@ -50,6 +50,10 @@ CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs = 1500
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpFor(DWORD ms);
 
+// Handles open in this process. Wine's GetProcessHandleCount says 0, so there every
+// handle value is probed instead.
+DWORD CountOpenHandles();
+
 // The top-level windows of a process with exactly this title.
 std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title);
 

@@ -33,14 +33,7 @@ TEST_F(AgentWithHidLibraryTest, WithoutAMouseItStartsHiddenRecordsNoMouseAndClos
         << "the agent runs with the installed library";
     EXPECT_EQ(MonitorWindows(agent.Id()).size(), 1u) << "the library watches for the mouse";
 
-    EXPECT_EQ(WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).size(), 1u);
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(FileExists(DataFolder() + L"config.ini"));
-    EXPECT_TRUE(FileExists(DataFolder() + L"macrolist.ini"));
-    EXPECT_TRUE(FolderExists(DataFolder() + L"Profiles"));
-    EXPECT_TRUE(FolderExists(DataFolder() + L"Macros"));
-    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
+    ExpectHiddenWithTheUsersFolderAndNoMouse(agent, window);
 
     PumpFor(300);
     EXPECT_TRUE(NotifyLog().empty()) << "no tray companion without a mouse";

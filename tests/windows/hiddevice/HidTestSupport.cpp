@@ -26,17 +26,6 @@ DWORD CountThreads() {
     return count;
 }
 
-DWORD CountHandles() {
-    DWORD count = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
-    constexpr ULONG_PTR kHighestProbed = 4 * 32768;
-    for (ULONG_PTR value = 4; value <= kHighestProbed; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 HidLibrary::HidLibrary(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {
@@ -98,7 +87,7 @@ void __stdcall RecordInput(std::uint32_t deviceId, const std::uint8_t* report, s
 }
 
 ProcessHoldings CountHoldings() {
-    return {CountHandles(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+    return {CountOpenHandles(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
             GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), CountThreads()};
 }
 

@@ -10,6 +10,7 @@
 #include "Handles.h"
 #include "HidDeviceContract.h"
 #include "SimMouseProcess.h"
+#include "TestProcess.h"
 
 namespace {
 
@@ -67,38 +68,6 @@ private:
     }
     HWND window_ = nullptr;
 };
-
-// Dispatches this thread's messages until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount64() >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
-// Handles open in this process. Wine's GetProcessHandleCount says 0, so there every
-// handle value is probed instead.
-DWORD CountOpenHandles() {
-    DWORD count = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
-    constexpr ULONG_PTR kHighestProbed = 4 * 32768;
-    for (ULONG_PTR value = 4; value <= kHighestProbed; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-    }
-    return count;
-}
 
 const std::vector<Notice> kOpened{{true, 2}, {true, 3}};
 const std::vector<Notice> kOpenedThenClosed{{true, 2}, {true, 3}, {false, 3}, {false, 2}};
