@@ -10,28 +10,67 @@ set(TERN7_DIST_DIR "${CMAKE_BINARY_DIR}/dist")
 
 if(CMAKE_CROSSCOMPILING)
     set(TERN7_WINE_STATE "${CMAKE_BINARY_DIR}/wine")
+    # Built by tests/windows; the session starts it to hold its desktop open.
+    set(TERN7_DESKTOP_KEEPER "${CMAKE_BINARY_DIR}/desktop_keeper.exe")
     set(TERN7_SOURCE_DIR "${CMAKE_SOURCE_DIR}")
     configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                     WORLD_READ WORLD_EXECUTE @ONLY)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
-    add_test(NAME wine.session.start COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${TERN7_WINE_STATE})
-    add_test(NAME wine.session.stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${TERN7_WINE_STATE})
-    set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
-    set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
+    # Two sessions side by side, each with its own desktop, registry, mutexes and windows,
+    # so that two tests that take a whole session can run at once.
+    foreach(session wine wine2)
+        add_test(NAME ${session}.session.start
+                 COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${CMAKE_BINARY_DIR}/${session}
+                         ${TERN7_DESKTOP_KEEPER})
+        add_test(NAME ${session}.session.stop
+                 COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${CMAKE_BINARY_DIR}/${session})
+        set_tests_properties(${session}.session.start PROPERTIES FIXTURES_SETUP ${session} TIMEOUT 300)
+        set_tests_properties(${session}.session.stop PROPERTIES FIXTURES_CLEANUP ${session})
+    endforeach()
 endif()
 
-# Registers every TEST() of a Windows test program with ctest, each run on its own (under
-# Wine on a cross build). Source scanning needs no Wine at build time. Tests that change
-# what the whole session shares name a RESOURCE_LOCK.
+# Registers a Windows test program with ctest, one entry per test suite (under Wine on a
+# cross build): one process a suite rather than one a test, since each Wine process costs
+# a tenth of a second or more. Suites are found by scanning the sources for TEST and
+# TEST_F; a suite's tests share the process, so they leave no state behind for each other.
+# Tests that change what the whole session shares take RESOURCE_LOCK session; SECOND runs
+# them in the second session.
 function(tern7_add_wine_tests target)
-    cmake_parse_arguments(ARG "" "" "RESOURCE_LOCK" ${ARGN})
-    gtest_add_tests(TARGET ${target} TEST_PREFIX "${target}." TEST_LIST tests)
-    set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 60)
-    if(ARG_RESOURCE_LOCK)
-        set_tests_properties(${tests} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
+    cmake_parse_arguments(ARG "SECOND" "RESOURCE_LOCK" "" ${ARGN})
+    set(session wine)
+    if(ARG_SECOND)
+        set(session wine2)
     endif()
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(source_dir ${target} SOURCE_DIR)
+    set(suites)
+    foreach(source IN LISTS sources)
+        if(NOT source MATCHES "\\.cpp$")
+            continue()
+        endif()
+        if(NOT IS_ABSOLUTE "${source}")
+            set(source "${source_dir}/${source}")
+        endif()
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
+        file(STRINGS "${source}" lines REGEX "^TEST(_F)?\\(")
+        foreach(line IN LISTS lines)
+            string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+).*" "\\2" suite "${line}")
+            list(APPEND suites ${suite})
+        endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES suites)
+    foreach(suite IN LISTS suites)
+        add_test(NAME ${target}.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
+        set_tests_properties(${target}.${suite} PROPERTIES
+            FIXTURES_REQUIRED ${session} TIMEOUT 120 ENVIRONMENT TERN7_WINE_STATE=${CMAKE_BINARY_DIR}/${session})
+        if(ARG_RESOURCE_LOCK STREQUAL "session")
+            set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${session})
+        elseif(ARG_RESOURCE_LOCK)
+            set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+        endif()
+    endforeach()
 endfunction()
 
 # A program whose entry point is wWinMain or wmain (mingw needs to be told).

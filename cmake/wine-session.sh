@@ -1,14 +1,21 @@
 #!/bin/bash
 # Starts or stops the isolated Wine session that the Windows tests and the demo run in:
-# a private prefix (copied from a cached, booted template), a private HOME, a private
+# a private prefix (copied from a cached, booted template beside STATE_DIR), a private HOME, a private
 # Xvfb display, and one persistent wineserver whose services were booted with their
 # stdio on /dev/null (otherwise they hold ctest's pipes open and ctest never returns).
 #
-#   wine-session.sh start STATE_DIR     prints nothing; writes STATE_DIR/env
+# Windows are unmanaged (no window manager runs on the display): hiding a managed window
+# would wait for a window manager's answer that never comes. A desktop keeper, when given,
+# holds the desktop open for the whole session (see tests/windows/DesktopKeeper.cpp).
+#
+#   wine-session.sh start STATE_DIR [KEEPER_EXE]   prints nothing; writes STATE_DIR/env
 #   wine-session.sh stop  STATE_DIR
 set -u
 action=${1:?start or stop}
 state=$(realpath -m "${2:?state directory}")
+keeper=${3:-}
+# Bumped whenever make_template changes, so that cached templates are made anew.
+template_version=2
 mkdir -p "$state"
 
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
@@ -25,6 +32,7 @@ make_template() {
     # A null ALSA output gives Wine one audio endpoint and one mixer without sound hardware.
     WINEPREFIX="$template.tmp" quiet wine reg add 'HKCU\Software\Wine\Drivers\winealsa.drv' \
         /v ALSAOutputDevices /t REG_MULTI_SZ /d null /f
+    WINEPREFIX="$template.tmp" quiet wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
     WINEPREFIX="$template.tmp" quiet wineserver -k
     WINEPREFIX="$template.tmp" quiet wineserver -w
     mv "$template.tmp" "$template"
@@ -33,9 +41,15 @@ make_template() {
 start() {
     base_env
     stop_session
-    [ -d "$state/template" ] || make_template "$state/template"
+    # Sessions beside each other share one template, made by whichever starts first.
+    local template
+    template="$(dirname "$state")/wine-template-$template_version"
+    (
+        flock 9
+        [ -d "$template" ] || { rm -rf "$(dirname "$state")"/wine-template-*; make_template "$template"; }
+    ) 9>"$(dirname "$state")/wine-template.lock"
     rm -rf "$state/prefix"
-    cp -a "$state/template" "$state/prefix"
+    cp -a "$template" "$state/prefix"
     export WINEPREFIX="$state/prefix"
 
     rm -f "$state/display"
@@ -49,6 +63,9 @@ start() {
 
     quiet wineserver -p
     quiet wine wineboot
+    if [ -n "$keeper" ]; then
+        wine "$keeper" </dev/null >/dev/null 2>&1 &
+    fi
     cat >"$state/env" <<EOT
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME='$HOME' WINEPREFIX='$WINEPREFIX' DISPLAY='$DISPLAY'
 EOT
