@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both presets and runs every test: the portable logic
 # on the host, then the Windows programs and their tests under Wine, then a short run of
-# each fuzz target, which counts as one test. Ends with one line
-# "tests: N passed, N failed"; exits non-zero when anything failed.
+# each fuzz target, which counts as one test. Prints the time of each stage and ends with
+# one line "tests: N passed, N failed"; exits non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,18 +11,33 @@ scripts/install-deps.sh || { echo "tests: 0 passed, 1 failed (could not install 
 passed=0
 failed=0
 status=0
+stages=()
 
-run_preset() {
+# Runs a stage and records how long it took.
+timed() {
+    local name=$1
+    shift
+    local start=$SECONDS
+    "$@"
+    local result=$?
+    stages+=("$(printf '%-16s %4d s' "$name" $((SECONDS - start)))")
+    return $result
+}
+
+build_preset() {
     local preset=$1
-    local log="build/$preset-ctest.log"
     mkdir -p build
     if ! cmake --preset "$preset" >"build/$preset-configure.log" 2>&1; then
-        cat "build/$preset-configure.log"; echo "$preset: configure failed"; failed=$((failed + 1)); status=1; return
+        cat "build/$preset-configure.log"; echo "$preset: configure failed"; return 1
     fi
     if ! cmake --build --preset "$preset" >"build/$preset-build.log" 2>&1; then
-        grep -E 'error|FAILED' "build/$preset-build.log" | head -40; echo "$preset: build failed"
-        failed=$((failed + 1)); status=1; return
+        grep -E 'error|FAILED' "build/$preset-build.log" | head -40; echo "$preset: build failed"; return 1
     fi
+}
+
+test_preset() {
+    local preset=$1
+    local log="build/$preset-ctest.log"
     ctest --preset "$preset" 2>&1 | tee "$log"
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
     # "97% tests passed, 2 tests failed out of 67"
@@ -36,6 +51,15 @@ run_preset() {
     total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
     passed=$((passed + total - bad))
     failed=$((failed + bad))
+}
+
+run_preset() {
+    local preset=$1
+    if timed "$preset build" build_preset "$preset"; then
+        timed "$preset tests" test_preset "$preset"
+    else
+        failed=$((failed + 1)); status=1
+    fi
 }
 
 # Five seconds a target: enough to catch a fault the seeds are near.
@@ -55,8 +79,11 @@ run_fuzz() {
 
 run_preset host
 run_preset windows
-run_fuzz
+timed fuzzing run_fuzz
 
 echo
+echo "stage times:"
+printf '  %s\n' "${stages[@]}"
+printf '  %-16s %4d s\n' total "$SECONDS"
 echo "tests: $passed passed, $failed failed"
 exit $status
