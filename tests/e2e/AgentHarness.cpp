@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include "ControlArgs.h"
+#include "ControlClient.h"
+#include "DeviceServer.h"
+#include "PipeConnection.h"
+
 std::wstring HostFolder(const wchar_t* path) {
     std::wstring folder = L"Z:";
     folder += path;
@@ -16,19 +21,66 @@ void Copy(const std::wstring& from, const std::wstring& to) {
     ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
 }
 
+namespace {
+
+// The words of a command line, with double quotes grouping words as the C runtime does.
+std::vector<std::string> SplitArguments(const std::wstring& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false;
+    bool inWord = false;
+    for (const wchar_t c : line) {
+        if (c == L'"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (c == L' ' && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word.push_back(static_cast<char>(c));
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+}  // namespace
+
 SimMouse::SimMouse(bool attached) {
     pipe_ = L"\\\\.\\pipe\\Tern7SimMouseTest-" + std::to_wstring(GetCurrentProcessId());
     SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
-    server_.Start(Command(attached ? L"serve --attached" : L"serve"));
-    ready_ = Run(L"wait-ready 10000").ExitCode == 0;
+    server_ = std::make_unique<simmouse::DeviceServer>(pipe_, simmouse::MouseModel(TERN7_VENDOR_ID, attached));
+    std::string error;
+    ready_ = server_->Listen(error);
+    EXPECT_TRUE(ready_) << error;
+    if (ready_) serving_ = std::thread([this] { server_->Run(); });
 }
 
 SimMouse::~SimMouse() {
+    if (!serving_.joinable()) return;
     Run(L"quit");
-    server_.WaitForExit(5000);
+    serving_.join();
 }
 
-CommandResult SimMouse::Run(const std::wstring& arguments) const { return RunCommand(Command(arguments)); }
+CommandResult SimMouse::Run(const std::wstring& arguments) const {
+    CommandResult result;
+    const simmouse::ParsedArgs parsed = simmouse::ParseControlArgs(SplitArguments(arguments));
+    if (!parsed.invocation || parsed.invocation->action != simmouse::Invocation::Action::Request) {
+        ADD_FAILURE() << "not a request of the simulated mouse: " << parsed.error;
+        result.ExitCode = simmouse::kExitUsage;
+        return result;
+    }
+    const auto answer = simmouse::AskServer(pipe_, parsed.invocation->request, parsed.invocation->replyTimeoutMs);
+    if (!answer) {
+        result.ExitCode = simmouse::kExitNoServer;
+        return result;
+    }
+    for (const std::string& line : answer->lines) result.Output += line + "\n";
+    result.ExitCode = answer->ok ? simmouse::kExitOk : simmouse::kExitRefused;
+    return result;
+}
 
 bool SimMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
     return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == 0;
@@ -41,15 +93,10 @@ std::vector<std::string> SimMouse::Log() const {
         std::size_t end = text.find('\n', at);
         if (end == std::string::npos) end = text.size();
         std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!line.empty()) lines.push_back(line);
         at = end + 1;
     }
     return lines;
-}
-
-std::wstring SimMouse::Command(const std::wstring& arguments) const {
-    return L"\"" + kSimMouseFolder + L"simmouse.exe\" " + arguments;
 }
 
 int Find(const std::vector<std::string>& lines, const std::string& text) {
@@ -126,14 +173,20 @@ long long AgentTest::NotifyHostLaunchDelay() const {
 }
 
 void AgentWithMouseTest::TearDown() {
-    if (window) StopAgent(agent, window);
+    // The agent's own shutdown has tests of its own; here it only has to be gone, with
+    // what it started, before the next test starts an agent.
+    agent.Kill();
 }
 
 void AgentWithMouseTest::Start(bool expectMouse) {
     ASSERT_TRUE(mouse.Ready());
+    // With the mouse plugged in at start the agent pauses two seconds before the tray
+    // companion; only the tests of start-up wait for that. Here the mouse comes after.
+    if (expectMouse) ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
     window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     if (expectMouse) {
+        ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
         ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
     }
 }

@@ -4,7 +4,9 @@
 // agent started and stopped from outside.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "IniFile.h"
@@ -24,21 +26,29 @@ extern const std::wstring kStandInFolder;
 
 void Copy(const std::wstring& from, const std::wstring& to);
 
-// The simulated mouse's device server, on a pipe of this test's own that hid.exe learns
-// from the environment it inherits.
+namespace simmouse {
+class DeviceServer;
+}
+
+// The simulated mouse's device server, run on a thread of the test's own process, on a
+// pipe of this test's own that hid.exe learns from the environment it inherits.
 class SimMouse {
 public:
     explicit SimMouse(bool attached);
     ~SimMouse();
     bool Ready() const { return ready_; }
+    // One request as simmouse.exe takes it on its command line ("press cpi 3"); the exit
+    // status and output that simmouse.exe would give.
     CommandResult Run(const std::wstring& arguments) const;
     bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
     std::vector<std::string> Log() const;
+    // The pipe the server listens on.
+    const std::wstring& Pipe() const { return pipe_; }
 
 private:
-    std::wstring Command(const std::wstring& arguments) const;
     std::wstring pipe_;
-    ChildProcess server_;
+    std::unique_ptr<simmouse::DeviceServer> server_;
+    std::thread serving_;
     bool ready_ = false;
 };
 

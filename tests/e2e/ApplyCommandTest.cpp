@@ -112,7 +112,8 @@ TEST_F(ApplyCommandTest, WhenTheMouseRefusesEveryWriteTheAgentKeepsItsPreviousSe
     DWORD owner = 0;
     GetWindowThreadProcessId(progress, &owner);
     EXPECT_EQ(owner, agent.Id());
-    EXPECT_TRUE(IsWindowVisible(progress));
+    // The window gets its title before it is shown.
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(progress) != FALSE; }, 10000));
     EXPECT_TRUE(GetWindowLongPtrW(progress, GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     ASSERT_TRUE(settingsTool->WaitFor(kMsgApplyDone));

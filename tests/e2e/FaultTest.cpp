@@ -70,17 +70,6 @@ TEST_F(FaultTest, WithoutTheSkinTheProgressWindowIsPlainAndTheUploadGoesThrough)
     EXPECT_EQ(WriteCount(), 28) << "the refused write and the full upload";
 }
 
-TEST_F(FaultTest, AMissingDisplayProgramCostsTheTriesAndNothingElse) {
-    osd.reset();  // no display window, and no OSD.exe beside the agent
-    Install(true);
-    Start();
-    ASSERT_EQ(mouse.Run(L"inject 03 CD 00").ExitCode, 0u);
-    ASSERT_EQ(mouse.Run(L"press cpi 2").ExitCode, 0u);
-    ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged, 1, 20000));
-    EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 2);
-    EXPECT_TRUE(Responsive());
-}
-
 TEST_F(FaultTest, AConfigHeldOpenByAnotherProgramLosesNoSettings) {
     Install(true);
     Start();
@@ -116,7 +105,7 @@ TEST_F(FaultTest, WhenTheDataFolderCannotBeMadeTheProgramFolderHoldsTheSettings)
     ASSERT_EQ(mouse.Run(L"press cpi 1").ExitCode, 0u);
     ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged));
     const IniFile programConfig(install.File(L"config.ini"));
-    EXPECT_EQ(programConfig.ReadInt(L"Setting", L"Plug", -1), 1);
+    EXPECT_EQ(programConfig.ReadInt(L"Setting", L"Plug", -1), 0) << "the start-up write went there too";
     EXPECT_EQ(programConfig.ReadInt(L"GROUP0", L"DPI", -1), 1);
 }
 

@@ -23,6 +23,9 @@ namespace {
 class AgentWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The suite's tests share one process and so the agent's process-wide state.
+        ActiveGroup = -1;
+        AttachedDeviceIds = DeviceIdList();
         DeleteFileW(notifyLog.c_str());
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         ASSERT_TRUE(agent.Create());
@@ -35,7 +38,7 @@ protected:
 
     void Monitor(WPARAM kind, WORD state, WORD id) {
         PostMessageW(hwnd, hid::kMsgDeviceMonitor, kind, MAKELPARAM(state, id));
-        PumpFor(30);
+        PumpFor(0);  // the window is this thread's: handled before this returns
     }
     void Open(WORD id) { Monitor(1, 1, id); }
     void Close(WORD id) { Monitor(1, 0, id); }

@@ -49,6 +49,20 @@ bool ChildProcess::WaitForExit(DWORD timeoutMs) {
     }
 }
 
+void ChildProcess::Kill() {
+    if (!job_) return;
+    TerminateJobObject(job_.get(), 1);
+    WaitForSingleObject(process_.get(), 10000);
+}
+
+std::size_t ChildProcess::ProcessesInJob() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting, sizeof(accounting),
+                                   nullptr))
+        return 0;
+    return accounting.ActiveProcesses;
+}
+
 DWORD ChildProcess::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.get(), &code);

@@ -22,6 +22,10 @@ public:
     // Waits for the exit, pumping this thread's messages meanwhile; false on timeout.
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;
+    // Ends the process and everything it started, and waits until they are gone.
+    void Kill();
+    // How many processes run in its job: the process and those it started.
+    std::size_t ProcessesInJob() const;
     DWORD Id() const { return id_; }
     HANDLE Handle() const { return process_.get(); }
 
