@@ -61,15 +61,19 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for your user account and start its device agent at every log-on.$\r$\n$\r$\nIf the companion is running, Setup closes it, replaces its files and starts it again. Your settings are kept.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for your user account and start its device agent at every log-on.$\r$\n$\r$\nIf the companion is running, Setup closes it, replaces its files and starts it again. Your settings are kept.$\r$\n$\r$\nClick Install to continue."
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} ${VERSION} is installed. The device agent is running and will start again at your next log-on."
-!define MUI_UNCOMPONENTSPAGE_TEXT_TOP "The programs are always removed. Your settings stay unless you tick the box."
+; Stay on the list of what was done until the user goes on.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!define MUI_UNFINISHPAGE_NOAUTOCLOSE
+!define MUI_COMPONENTSPAGE_SMALLDESC
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "The programs are always removed. Your settings stay unless you tick the box."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_UNPAGE_FINISH
@@ -317,7 +321,7 @@ Section "un.${PRODUCT}" UninstallPrograms
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.Remove my settings and macros" UninstallSettings
+Section /o "un.Remove my settings" UninstallSettings
   RMDir /r "${SETTINGS_FOLDER}"
 SectionEnd
 
