@@ -28,6 +28,7 @@ constexpr wchar_t kRunValue[] = L"Ovix Pelora Tern-7";
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OvixPeloraTern7";
 constexpr wchar_t kSetupMutex[] = L"OvixPeloraTern7Setup";
 constexpr DWORD kExitAlreadyRunning = 3;
+constexpr DWORD kExitProgramStillRunning = 4;
 constexpr DWORD kExitFileInUse = 5;
 constexpr DWORD kSetupTimeoutMs = 60000;
 
@@ -301,6 +302,29 @@ TEST_F(Setup, FileInUseLeavesTheInstalledVersionWholeAndRunning) {
     const HWND restarted = WaitForAgent(agentId);
     ASSERT_TRUE(restarted) << "the old version was left without its agent";
     EXPECT_EQ(Lower(ImageOf(ProcessOf(restarted))), Lower(Installed(L"hid.exe")));
+}
+
+LRESULT CALLBACK RefuseToClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A settings window that ignores WM_CLOSE: the setup gives up after its bounded wait.
+TEST_F(Setup, StopsWithoutInstallingWhenAProgramWillNotClose) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = RefuseToClose;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Tern7SetupTestStubborn";
+    RegisterClassW(&windowClass);
+    const HWND stubborn = CreateWindowExW(0, windowClass.lpszClassName, names::kSettingsToolWindowTitle, WS_POPUP, 0, 0,
+                                          10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_TRUE(stubborn);
+
+    EXPECT_EQ(RunSetup(), kExitProgramStillRunning);
+    EXPECT_TRUE(IsWindow(stubborn));
+    EXPECT_FALSE(FolderExists(InstallFolder()));
+    EXPECT_FALSE(RunValueExists());
+    DestroyWindow(stubborn);
 }
 
 // Everything shipped, and the setup, carry the one project version.
