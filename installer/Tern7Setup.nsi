@@ -60,6 +60,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+; Drawn by art/make-wizard-image.sh.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\art\wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}\art\wizard.bmp"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION} for your user account and start its device agent at every log-on.$\r$\n$\r$\nIf the companion is running, Setup closes it, replaces its files and starts it again. Your settings are kept.$\r$\n$\r$\nClick Install to continue."
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} ${VERSION} is installed. The device agent is running and will start again at your next log-on."
