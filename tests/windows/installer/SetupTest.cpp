@@ -4,6 +4,7 @@
 // leaves nothing installed behind it.
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cwctype>
@@ -49,6 +50,26 @@ std::wstring ShellFolder(int csidl) {
 std::wstring InstallFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Ovix Pelora\\Tern-7"; }
 std::wstring Installed(const std::wstring& name) { return InstallFolder() + L"\\" + name; }
 std::wstring Shortcut() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Ovix Pelora Tern-7.lnk"; }
+
+// Where a shell link points, or empty when it cannot be read.
+std::wstring ShortcutTarget(const std::wstring& link) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::wstring target;
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_PPV_ARGS(&file)))) {
+            wchar_t path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                target = path;
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return target;
+}
 
 std::wstring Lower(std::wstring text) {
     std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
@@ -213,7 +234,10 @@ TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent)
     EXPECT_EQ(entry(L"UninstallString"), L"\"" + Installed(L"uninstall.exe") + L"\"");
     EXPECT_EQ(entry(L"QuietUninstallString"), L"\"" + Installed(L"uninstall.exe") + L"\" /S");
     EXPECT_GT(DwordValue(L"EstimatedSize"), 0u);
-    EXPECT_TRUE(FileExists(Shortcut()));
+    // The settings window when this build has one, else the program folder.
+    const bool withSettingsWindow = FileExists(kDistFolder + names::kSettingsToolExe);
+    EXPECT_EQ(Lower(ShortcutTarget(Shortcut())),
+              Lower(withSettingsWindow ? Installed(names::kSettingsToolExe) : InstallFolder()));
 
     const HWND agent = WaitForAgent();
     ASSERT_TRUE(agent) << "the setup did not start the agent";
