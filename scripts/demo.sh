@@ -4,6 +4,8 @@
 # volume keys are pressed, a setting is changed and applied with tern7ctl, the mouse is
 # pulled out and the agent is closed. Each step says what happened; screenshots of the
 # tray menu, the on-screen display and the progress window go to the output folder.
+# Last, the setup installs the companion as a user would, and its uninstaller removes it;
+# screenshots of their pages go there too.
 # Exits 0 only if every step did what it should.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +16,8 @@ scripts/install-deps.sh imagemagick x11-apps x11-utils xdotool || exit 1
 echo "== Building the Windows programs (build/windows/dist)"
 cmake --preset windows >build-demo-configure.log 2>&1 || { cat build-demo-configure.log; exit 1; }
 rm -f build-demo-configure.log
-cmake --build --preset windows --target hid notifyhost OSD tern7ctl simmouse HidDeviceSim >/dev/null || exit 1
+cmake --build --preset windows --target hid notifyhost OSD tern7ctl simmouse HidDeviceSim setup >/dev/null || exit 1
+setup_exe=$(ls build/windows/Tern7Setup-*.exe 2>/dev/null | head -1)
 
 demo=$root/build/demo
 state=$demo/wine
@@ -138,6 +141,51 @@ echo "== Closing the agent (WM_CLOSE), which ends about a second later"
 wine taskkill /im hid.exe >/dev/null 2>&1
 check "hid.exe ended" wait_for 10 window_gone "Ovix Pelora Tern-7 Sentry"
 check "config.ini kept the applied settings" test "$(setting GROUP1 DPI)-$(setting Setting PollingRate)" = 2-2
+
+echo "== Installing with the setup, as a user would: $(basename "$setup_exe")"
+programs=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local 2>/dev/null | head -1)/Programs/"Ovix Pelora"/Tern-7
+# The wizard's pages answer the keyboard while the pointer is over them (no window manager);
+# their titles change by page, so a window is found by the start of its title.
+wizard() { xwininfo -root -tree | grep "\"$1" | head -1 | grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -1; }
+wizard_shown() { [ -n "$(wizard "$1")" ]; }
+wizard_gone() { ! wizard_shown "$1"; }
+page() {  # page TITLE SHOT: saves the wizard's page, then presses its default button
+    local geometry x y
+    sleep 1
+    geometry=$(wizard "$1")
+    [ -n "$geometry" ] || return 1
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "$geometry" +repage "$out/$2"
+    echo "   screenshot: $out/$2"
+    x=$(cut -d+ -f2 <<<"$geometry"); y=$(cut -d+ -f3 <<<"$geometry")
+    xdotool mousemove $((x + 200)) $((y + 150)) key Return
+}
+run_value_set() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Ovix Pelora Tern-7" >/dev/null 2>&1; }
+agent_installed() { window_exists "Ovix Pelora Tern-7 Sentry" && test -f "$programs/hid.exe"; }
+if [ -n "$setup_exe" ]; then
+    (wine "$setup_exe" </dev/null >/dev/null 2>&1 &)
+    check "the setup's wizard is up" wait_for 20 wizard_shown "Ovix Pelora Tern-7 Setup"
+    check "welcome page" page "Ovix Pelora Tern-7 Setup" setup-welcome.png
+    check "the setup installed and started the agent" wait_for 30 agent_installed
+    check "what the setup did" page "Ovix Pelora Tern-7 Setup" setup-installed.png
+    check "finish page" page "Ovix Pelora Tern-7 Setup" setup-finish.png
+    check "the wizard closed" wait_for 10 wizard_gone "Ovix Pelora Tern-7 Setup"
+    wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Ovix Pelora Tern-7" 2>/dev/null |
+        tr -d '\r' | grep REG_SZ | sed 's/^ */   log-on start: /'
+    check "the agent starts at log-on" run_value_set
+
+    echo "== Uninstalling (what Apps & features runs): the settings stay unless ticked"
+    (wine "$programs/uninstall.exe" </dev/null >/dev/null 2>&1 &)
+    check "the uninstaller's wizard is up" wait_for 20 wizard_shown "Ovix Pelora Tern-7 Uninstall"
+    check "confirmation page" page "Ovix Pelora Tern-7 Uninstall" uninstall-confirm.png
+    check "the choice to remove the settings too" page "Ovix Pelora Tern-7 Uninstall" uninstall-choice.png
+    check "the agent was closed" wait_for 30 window_gone "Ovix Pelora Tern-7 Sentry"
+    check "the programs are gone" wait_for 30 test ! -e "$programs"
+    check "what the uninstaller did" page "Ovix Pelora Tern-7 Uninstall" uninstall-done.png
+    check "finish page" page "Ovix Pelora Tern-7 Uninstall" uninstall-finish.png
+    check "the user's settings stayed" test -f "$config"
+else
+    check "the setup was built (needs makensis from the nsis package)" false
+fi
 
 echo "== Done: $failures step(s) failed. Screenshots are in $out"
 [ "$failures" -eq 0 ]

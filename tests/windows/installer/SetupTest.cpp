@@ -1,0 +1,364 @@
+// The real setup, run silently as a user's session would run it: a fresh install, an upgrade
+// over the running programs, the uninstaller, and the cases where the setup must refuse.
+// They install into the session user's own program folder and registry, so each test
+// leaves nothing installed behind it.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+#include "PathText.h"
+#include "ProgramNames.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
+#include "TestRegistry.h"
+
+#define TERN7_WIDEN2(text) L##text
+#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
+
+namespace {
+
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunValue[] = L"Ovix Pelora Tern-7";
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OvixPeloraTern7";
+constexpr wchar_t kSetupMutex[] = L"OvixPeloraTern7Setup";
+constexpr DWORD kExitAlreadyRunning = 3;
+constexpr DWORD kExitProgramStillRunning = 4;
+constexpr DWORD kExitFileInUse = 5;
+constexpr DWORD kSetupTimeoutMs = 60000;
+
+std::wstring HostPath(const char* path) {
+    std::wstring text = L"Z:";
+    for (const char* c = path; *c; ++c) text += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
+    return text;
+}
+const std::wstring kSetupFile = HostPath(TERN7_SETUP_FILE);
+const std::wstring kDistFolder = JoinPath(HostPath(TERN7_DIST_DIR), L"");
+
+std::wstring ShellFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+// Without the trailing backslash, as the setup writes it.
+std::wstring InstallFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Ovix Pelora\\Tern-7"; }
+std::wstring Installed(const std::wstring& name) { return InstallFolder() + L"\\" + name; }
+std::wstring Shortcut() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Ovix Pelora Tern-7.lnk"; }
+
+// Where a shell link points, or empty when it cannot be read.
+std::wstring ShortcutTarget(const std::wstring& link) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::wstring target;
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_PPV_ARGS(&file)))) {
+            wchar_t path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                target = path;
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return target;
+}
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
+    return text;
+}
+
+// Every file the setup copies from the install folder, skins included.
+std::vector<std::wstring> ShippedFiles() {
+    std::vector<std::wstring> files{L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe",
+                                    L"HidDevice.dll", L"config.ini", L"macrolist.ini"};
+    if (FileExists(kDistFolder + names::kSettingsToolExe)) files.push_back(names::kSettingsToolExe);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((kDistFolder + L"skins\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(std::wstring(L"skins\\") + found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return files;
+}
+
+// Compared here rather than in the assertion, which would print whole programs.
+bool SameBytes(const std::wstring& path, const std::wstring& expectedPath) {
+    const std::string bytes = ReadFileBytes(path);
+    return !bytes.empty() && bytes == ReadFileBytes(expectedPath);
+}
+
+HWND FindTitled(const wchar_t* title) { return FindWindowW(nullptr, title); }
+
+DWORD ProcessOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+std::wstring ImageOf(DWORD processId) {
+    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
+    return path;
+}
+
+// The agent's window once its start-up has run (its message loop answers), or null.
+HWND WaitForAgent(DWORD notProcess = 0) {
+    HWND agent = nullptr;
+    PumpUntil(
+        [&] {
+            agent = FindTitled(names::kAgentWindowTitle);
+            return agent && ProcessOf(agent) != notProcess;
+        },
+        15000);
+    if (!agent || ProcessOf(agent) == notProcess) return nullptr;
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(agent, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) ? agent : nullptr;
+}
+
+std::wstring ProductVersionOf(const std::wstring& file) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    if (size == 0) return L"";
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return L"";
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return L"";
+    return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwProductVersionMS)) +
+           L"." + std::to_wstring(HIWORD(fixed->dwProductVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwProductVersionLS));
+}
+
+DWORD DwordValue(const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+bool RunValueExists() { return QueryValue(HKEY_CURRENT_USER, kRunKey, kRunValue).Exists; }
+bool UninstallEntryExists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+class Setup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FileExists(kSetupFile)) << "no setup at " << std::string(TERN7_SETUP_FILE)
+                                            << ": install the nsis package (makensis) and build the setup target";
+        // A test before this one that failed half-way must not decide this one.
+        RemoveInstall();
+        ASSERT_FALSE(FolderExists(InstallFolder()));
+    }
+
+    void TearDown() override {
+        RemoveInstall();
+        EXPECT_FALSE(FolderExists(InstallFolder())) << "the install could not be removed";
+    }
+
+    // Runs the setup with the arguments and returns its exit code. The process object is
+    // kept: the agent it starts belongs to its job and lives until the test ends.
+    DWORD RunSetup(const std::wstring& arguments = L"/S") {
+        return RunAndKeep(L"\"" + kSetupFile + L"\" " + arguments);
+    }
+
+    DWORD RunAndKeep(const std::wstring& commandLine) {
+        auto process = std::make_unique<ChildProcess>();
+        if (!process->Start(commandLine)) return 0xFFFFFFFF;
+        if (!process->WaitForExit(kSetupTimeoutMs)) return STILL_ACTIVE;
+        const DWORD code = process->ExitCode();
+        processes_.push_back(std::move(process));
+        return code;
+    }
+
+    // The silent uninstall goes on in a copy of itself after the first process ends, so the
+    // end is what it leaves behind.
+    bool Uninstall() {
+        if (RunAndKeep(L"\"" + Installed(L"uninstall.exe") + L"\" /S") != 0) return false;
+        return PumpUntil(
+            [] {
+                return !FolderExists(InstallFolder()) && !UninstallEntryExists() && !RunValueExists() &&
+                       !FindTitled(names::kAgentWindowTitle);
+            },
+            kSetupTimeoutMs);
+    }
+
+    void RemoveInstall() {
+        if (FileExists(Installed(L"uninstall.exe"))) Uninstall();
+        processes_.clear();
+    }
+
+    ScratchFolder roaming_;
+    AppDataRedirect redirect_{roaming_.Path()};
+    const std::wstring settingsFolder_ = roaming_.File(names::kDataFolderName) + L"\\";
+    std::vector<std::unique_ptr<ChildProcess>> processes_;
+};
+
+TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent) {
+    ASSERT_EQ(RunSetup(), 0u);
+
+    for (const std::wstring& file : ShippedFiles()) {
+        EXPECT_TRUE(SameBytes(Installed(file), kDistFolder + file)) << file;
+    }
+    EXPECT_TRUE(FileExists(Installed(L"uninstall.exe")));
+    EXPECT_FALSE(FileExists(Installed(L"simmouse.exe")));
+
+    // The log-on start: the quoted path, since the folder has spaces in it.
+    const RegistryValue run = QueryValue(HKEY_CURRENT_USER, kRunKey, kRunValue);
+    ASSERT_TRUE(run.Exists);
+    EXPECT_EQ(run.Type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(run.Text, L"\"" + Installed(L"hid.exe") + L"\"");
+
+    const auto entry = [](const wchar_t* name) { return QueryValue(HKEY_CURRENT_USER, kUninstallKey, name).Text; };
+    EXPECT_EQ(entry(L"DisplayName"), L"Ovix Pelora Tern-7");
+    EXPECT_EQ(entry(L"DisplayVersion"), TERN7_WIDEN(TERN7_PROJECT_VERSION));
+    EXPECT_EQ(entry(L"Publisher"), L"Ovix");
+    EXPECT_EQ(entry(L"DisplayIcon"), L"\"" + Installed(L"notifyhost.exe") + L"\",0");
+    EXPECT_EQ(entry(L"InstallLocation"), InstallFolder());
+    EXPECT_EQ(entry(L"UninstallString"), L"\"" + Installed(L"uninstall.exe") + L"\"");
+    EXPECT_EQ(entry(L"QuietUninstallString"), L"\"" + Installed(L"uninstall.exe") + L"\" /S");
+    EXPECT_GT(DwordValue(L"EstimatedSize"), 0u);
+    // The settings window when this build has one, else the program folder.
+    const bool withSettingsWindow = FileExists(kDistFolder + names::kSettingsToolExe);
+    EXPECT_EQ(Lower(ShortcutTarget(Shortcut())),
+              Lower(withSettingsWindow ? Installed(names::kSettingsToolExe) : InstallFolder()));
+
+    const HWND agent = WaitForAgent();
+    ASSERT_TRUE(agent) << "the setup did not start the agent";
+    EXPECT_EQ(Lower(ImageOf(ProcessOf(agent))), Lower(Installed(L"hid.exe")));
+}
+
+TEST_F(Setup, UpgradeClosesTheRunningProgramsReplacesTheFilesAndKeepsTheUserSettings) {
+    // The user's own settings, unlike the defaults the setup ships.
+    const std::wstring userConfig = settingsFolder_ + names::kConfigFile;
+    std::string mine = ReadFileBytes(kDistFolder + names::kConfigFile);
+    const std::size_t profile = mine.find("Profile=0");
+    ASSERT_NE(profile, std::string::npos);
+    mine.replace(profile, 9, "Profile=2");
+    ASSERT_TRUE(CreateDirectoryW(settingsFolder_.c_str(), nullptr));
+    WriteFileBytes(userConfig, mine);
+    WriteFileBytes(settingsFolder_ + L"user-note.txt", "mine");
+
+    ASSERT_EQ(RunSetup(), 0u);
+    const HWND agent = WaitForAgent();
+    ASSERT_TRUE(agent);
+    const DWORD agentId = ProcessOf(agent);
+    const UniqueKernelHandle oldAgent(OpenProcess(SYNCHRONIZE, FALSE, agentId));
+
+    ChildProcess tray;
+    ASSERT_TRUE(tray.Start(L"\"" + Installed(names::kNotifyHostExe) + L"\"", InstallFolder()));
+    ASSERT_TRUE(PumpUntil([] { return FindTitled(names::kNotifyHostWindowTitle) != nullptr; }, 15000));
+
+    // As the agent keeps them: read at its start and written back.
+    const std::string settings = ReadFileBytes(userConfig);
+    ASSERT_NE(settings.find("Profile=2"), std::string::npos);
+    // Stand-ins for the files of an older version.
+    WriteFileBytes(Installed(names::kMacroListFile), "old");
+    WriteFileBytes(Installed(names::kOsdExe), "old");
+
+    ASSERT_EQ(RunSetup(), 0u);
+
+    EXPECT_EQ(WaitForSingleObject(oldAgent.get(), 0), WAIT_OBJECT_0) << "the old agent still runs";
+    EXPECT_TRUE(tray.WaitForExit(0)) << "the tray companion still runs";
+    EXPECT_TRUE(SameBytes(Installed(names::kMacroListFile), kDistFolder + names::kMacroListFile));
+    EXPECT_TRUE(SameBytes(Installed(names::kOsdExe), kDistFolder + names::kOsdExe));
+
+    const HWND newAgent = WaitForAgent(agentId);
+    ASSERT_TRUE(newAgent) << "the agent was not started again";
+    EXPECT_EQ(Lower(ImageOf(ProcessOf(newAgent))), Lower(Installed(L"hid.exe")));
+    EXPECT_EQ(ReadFileBytes(userConfig), settings);
+    EXPECT_EQ(ReadFileBytes(settingsFolder_ + L"user-note.txt"), "mine");
+}
+
+TEST_F(Setup, SilentUninstallRemovesProgramsLogOnStartShortcutAndEntryButKeepsTheSettings) {
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitForAgent());
+    ASSERT_TRUE(FileExists(settingsFolder_ + names::kConfigFile));
+    // Something of the user's beside the programs' parent folder stays too.
+    const std::wstring vendorFolder = ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Ovix Pelora";
+    ASSERT_TRUE(FolderExists(vendorFolder));
+
+    ASSERT_TRUE(Uninstall()) << "folder " << FolderExists(InstallFolder()) << " entry " << UninstallEntryExists()
+                             << " run value " << RunValueExists();
+    EXPECT_FALSE(FileExists(Shortcut()));
+    EXPECT_FALSE(FolderExists(vendorFolder));
+    EXPECT_TRUE(FileExists(settingsFolder_ + names::kConfigFile));
+    EXPECT_TRUE(FileExists(settingsFolder_ + names::kMacroListFile));
+}
+
+TEST_F(Setup, RefusesToRunBesideAnotherSetup) {
+    const UniqueKernelHandle otherSetup(CreateMutexW(nullptr, FALSE, kSetupMutex));
+    ASSERT_TRUE(otherSetup);
+
+    EXPECT_EQ(RunSetup(), kExitAlreadyRunning);
+    EXPECT_FALSE(FolderExists(InstallFolder()));
+    EXPECT_FALSE(RunValueExists());
+}
+
+TEST_F(Setup, FileInUseLeavesTheInstalledVersionWholeAndRunning) {
+    ASSERT_EQ(RunSetup(), 0u);
+    const HWND agent = WaitForAgent();
+    ASSERT_TRUE(agent);
+    const DWORD agentId = ProcessOf(agent);
+    WriteFileBytes(Installed(names::kOsdExe), "old");
+    const UniqueKernelHandle held(CreateFileW(Installed(names::kMacroListFile).c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(RunSetup(), kExitFileInUse);
+    EXPECT_TRUE(ReadFileBytes(Installed(names::kOsdExe)) == "old") << "half of the new version was written";
+    const HWND restarted = WaitForAgent(agentId);
+    ASSERT_TRUE(restarted) << "the old version was left without its agent";
+    EXPECT_EQ(Lower(ImageOf(ProcessOf(restarted))), Lower(Installed(L"hid.exe")));
+}
+
+LRESULT CALLBACK RefuseToClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A settings window that ignores WM_CLOSE: the setup gives up after its bounded wait.
+TEST_F(Setup, StopsWithoutInstallingWhenAProgramWillNotClose) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = RefuseToClose;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Tern7SetupTestStubborn";
+    RegisterClassW(&windowClass);
+    const HWND stubborn = CreateWindowExW(0, windowClass.lpszClassName, names::kSettingsToolWindowTitle, WS_POPUP, 0, 0,
+                                          10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_TRUE(stubborn);
+
+    EXPECT_EQ(RunSetup(), kExitProgramStillRunning);
+    EXPECT_TRUE(IsWindow(stubborn));
+    EXPECT_FALSE(FolderExists(InstallFolder()));
+    EXPECT_FALSE(RunValueExists());
+    DestroyWindow(stubborn);
+}
+
+// Everything shipped, and the setup, carry the one project version.
+TEST(ShippedFiles, CarryTheProjectVersion) {
+    const std::wstring version = TERN7_WIDEN(TERN7_FILE_VERSION);
+    for (const wchar_t* file : {L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe", L"HidDevice.dll"}) {
+        EXPECT_EQ(ProductVersionOf(kDistFolder + file), version) << file;
+    }
+    ASSERT_TRUE(FileExists(kSetupFile)) << "no setup: install the nsis package (makensis)";
+    EXPECT_EQ(ProductVersionOf(kSetupFile), version);
+}
+
+}  // namespace
