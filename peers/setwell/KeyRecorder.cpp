@@ -67,10 +67,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return 0;
         case WM_KILLFOCUS:
             InvalidateRect(window, nullptr, TRUE);
-            if (state && state->Recording) {
-                state->Recording = false;
-                SendMessageW(GetParent(window), kKeyRecorderStopped, 0, reinterpret_cast<LPARAM>(window));
-            }
+            if (state && state->Recording)
+                SendMessageW(GetParent(window), kKeyRecorderFocusLost, wParam, reinterpret_cast<LPARAM>(window));
             return 0;
         case WM_LBUTTONDOWN:
             SetFocus(window);

@@ -9,7 +9,8 @@
 inline constexpr UINT kKeyRecorderKey = WM_APP + 1;
 // From the parent: wParam nonzero starts recording, zero stops it.
 inline constexpr UINT kKeyRecorderSetRecording = WM_APP + 2;
-// To the parent when the control stops recording by itself (it lost the focus).
-inline constexpr UINT kKeyRecorderStopped = WM_APP + 3;
+// To the parent when the focus leaves the control while it records; wParam is the window
+// that takes the focus. The parent decides whether recording ends.
+inline constexpr UINT kKeyRecorderFocusLost = WM_APP + 3;
 
 bool RegisterKeyRecorderClass(HINSTANCE instance);

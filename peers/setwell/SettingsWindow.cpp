@@ -449,8 +449,9 @@ bool CSettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         case kKeyRecorderKey:
             OnKey(wParam, lParam);
             return true;
-        case kKeyRecorderStopped:
-            if (recording_) SetRecording(false);
+        case kKeyRecorderFocusLost:
+            // A click on Stop takes the focus first; the click itself ends the recording.
+            if (reinterpret_cast<HWND>(wParam) != Item(IDC_RECORD)) SetRecording(false);
             return true;
         case settings_tool::kMsgApplyDone:
             OnApplyDone(lParam);
