@@ -17,7 +17,7 @@ public:
     // a fresh load; where the user had edited the same field, the edit stays.
     void TakeAgentChanges(const SettingsImage& fresh);
 
-    // Every field of one profile, or of the whole image, as a file without it loads.
+    // Every field of one profile, or of the whole image, back to DefaultSettings.
     void RestoreProfileDefaults(int profile);
     void RestoreAllDefaults();
 
@@ -32,5 +32,6 @@ private:
     SettingsImage edited_;
 };
 
-// The image that an empty config.ini loads as.
+// The defaults: every value as validation fills in a missing one, each button with its
+// own number and default function, no key sequence, macro name or program.
 SettingsImage DefaultSettings();

@@ -28,7 +28,7 @@ TEST(SettingsEditor, AgentChangesReplaceOnlyWhatTheUserDidNotEdit) {
     EXPECT_FALSE(editor.Unsaved()) << "the agent's values count as saved";
 }
 
-TEST(SettingsEditor, RestoresOneProfileOrAllAsAnEmptyFileLoads) {
+TEST(SettingsEditor, RestoresOneProfileOrAllToTheDefaults) {
     SettingsImage loaded = DefaultSettings();
     loaded.MouseButtons = 5;
     loaded.Profile = 1;
@@ -48,7 +48,11 @@ TEST(SettingsEditor, RestoresOneProfileOrAllAsAnEmptyFileLoads) {
     SettingsImage expected = DefaultSettings();
     expected.MouseButtons = 5;
     EXPECT_EQ(editor.Edited(), expected);
-    EXPECT_EQ(DefaultSettings().Groups[0].Buttons[7].ButtonID, 8);
+    const ButtonAssignment button8 = DefaultSettings().Groups[0].Buttons[7];
+    EXPECT_EQ(button8.ButtonID, 8);
+    EXPECT_EQ(button8.ButtonFunc, 7);
+    EXPECT_EQ(button8.KeyNumber, 0) << "not the 255 of a missing key";
+    EXPECT_EQ(DefaultSettings().Groups[2].DPI, 3);
 }
 
 TEST(SettingsEditor, ValidationCorrectsTheEditsAsTheAgentWouldLoadThem) {
