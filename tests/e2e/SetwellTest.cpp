@@ -185,6 +185,30 @@ TEST_F(SetwellTest, ShowsADamagedFileAsTheAgentLoadsItAndWritesItBackWhole) {
     EXPECT_EQ(config.ReadInt(L"ButtonAssigned2_8", L"ButtonFunc", -1), 7);
 }
 
+TEST_F(SetwellTest, KeyRecordingEndsWhenTheFocusLeavesExceptForAClickOnStop) {
+    StartSetwell();
+    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, 39));
+    const auto recording = [&] { return setwell.Text(IDC_RECORD) == L"Stop"; };
+    setwell.Click(IDC_RECORD);
+    ASSERT_TRUE(recording());
+    setwell.Key(IDC_KEYS, 'A', false);
+
+    // Pressing Stop moves the focus there first; the click then ends the recording.
+    SendMessageW(setwell.Item(IDC_KEYS), WM_KILLFOCUS, reinterpret_cast<WPARAM>(setwell.Item(IDC_RECORD)), 0);
+    EXPECT_TRUE(recording());
+    setwell.Key(IDC_KEYS, 'A', true);
+    setwell.Click(IDC_RECORD);
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(setwell.Text(IDC_KEYS), L"A down, A up");
+
+    // Anywhere else ends it at once; keys then no longer count.
+    setwell.Click(IDC_RECORD);
+    SendMessageW(setwell.Item(IDC_KEYS), WM_KILLFOCUS, reinterpret_cast<WPARAM>(setwell.Item(IDC_APPLY)), 0);
+    EXPECT_FALSE(recording());
+    setwell.Key(IDC_KEYS, 'B', false);
+    EXPECT_EQ(setwell.Text(IDC_KEYS), L"") << "a new recording starts empty";
+}
+
 class SetwellWithAgentTest : public AgentWithMouseTest {
 protected:
     void SetUp() override {
