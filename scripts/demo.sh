@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Shows the system doing its job as a user meets it: hid.exe under Wine, in a Wine session
 # of its own, against the simulated mouse. The mouse is plugged in, its profile, CPI and
-# volume keys are pressed, a setting is changed and applied with tern7ctl, the mouse is
-# pulled out and the agent is closed. Each step says what happened; screenshots of the
-# tray menu, the on-screen display and the progress window go to the output folder.
+# volume keys are pressed, settings are changed and applied in the settings window
+# (Setwell.exe), the mouse is pulled out and the agent is closed. Each step says what
+# happened; screenshots of the tray menu, the on-screen display, each page of the settings
+# window and the progress window go to the output folder.
 # Last, the setup installs the companion as a user would, and its uninstaller removes it;
 # screenshots of their pages go there too.
 # Exits 0 only if every step did what it should.
@@ -16,7 +17,7 @@ scripts/install-deps.sh imagemagick x11-apps x11-utils xdotool || exit 1
 echo "== Building the Windows programs (build/windows/dist)"
 cmake --preset windows >build-demo-configure.log 2>&1 || { cat build-demo-configure.log; exit 1; }
 rm -f build-demo-configure.log
-cmake --build --preset windows --target hid notifyhost OSD tern7ctl simmouse HidDeviceSim setup >/dev/null || exit 1
+cmake --build --preset windows --target hid notifyhost OSD Setwell tern7ctl simmouse HidDeviceSim setup >/dev/null || exit 1
 setup_exe=$(ls build/windows/Tern7Setup-*.exe 2>/dev/null | head -1)
 
 demo=$root/build/demo
@@ -33,6 +34,7 @@ cmake/wine-session.sh start "$state" || exit 1
 export TERN7_SIMMOUSE_PIPE='\\.\pipe\Tern7Demo'
 cleanup() {
     wine taskkill /f /im tern7ctl.exe >/dev/null 2>&1
+    wine taskkill /f /im Setwell.exe >/dev/null 2>&1
     wine taskkill /f /im hid.exe >/dev/null 2>&1
     sim quit >/dev/null 2>&1
     cmake/wine-session.sh stop "$state"
@@ -55,6 +57,8 @@ ctl() { (cd "$install" && wine tern7ctl.exe "$@" 2>/dev/null | tr -d '\r'); }
 window_exists() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
 window_gone() { ! window_exists "$1"; }
 shot() { xwd -root -silent | /usr/bin/convert xwd:- "$out/$1"; echo "   screenshot: $out/$1"; }
+# shot_window X-WINDOW FILE: only that window.
+shot_window() { xwd -id "$1" -silent | /usr/bin/convert xwd:- "$out/$2"; echo "   screenshot: $out/$2"; }
 userdir=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | head -1)/"Pelora Tern-7"
 config=$userdir/config.ini
 setting() { tr -d '\r' <"$config" | sed -n "/^\[$1\]/,/^\[/p" | grep "^$2=" | cut -d= -f2; }
@@ -116,18 +120,34 @@ wine taskkill /im tern7ctl.exe >/dev/null 2>&1
 wait_for 10 window_gone "Ovix Pelora Tern-7 Gaming Mouse Driver"
 tr -d '\r' <"$demo/watch.log" | sed 's/^/   settings tool: /'
 
-echo "== Changing a setting and applying it: profile 2 at CPI level 2, polling rate code 2"
-ctl set GROUP1 DPI 2
-ctl set Setting PollingRate 2
+echo "== Changing settings in the settings window (Setwell.exe) and applying them:"
+echo "   polling rate 250 reports per second, profile 2 at CPI level 2"
+settings_title="Ovix Pelora Tern-7 Gaming Mouse Driver"
+(cd "$install" && wine Setwell.exe </dev/null >/dev/null 2>&1 &)
+setwell=""
+# The window has its title before it is shown; keys need it shown.
+setwell_shown() { setwell=$(xdotool search --onlyvisible --name "^$settings_title\$" 2>/dev/null | head -1); [ -n "$setwell" ]; }
+check "the settings window is open" wait_for 20 setwell_shown
+xdotool windowfocus "$setwell"
+sleep 0.5
+# As a user at the keyboard: mnemonics go to a field, Ctrl+Tab to the next page.
+xdotool key alt+r End alt+p Home Down
+sleep 0.3
+shot_window "$setwell" settings-general.png
+xdotool key ctrl+Tab alt+c Home Down
+sleep 0.3
+shot_window "$setwell" settings-pointer.png
+xdotool key ctrl+Tab
+sleep 0.3
+shot_window "$setwell" settings-buttons.png
 sim clear-log >/dev/null
 # The progress window shows for about a third of a second; catch it while it is up.
 (wait_for 20 window_exists OvixTessalyProgressbar && shot progress.png) &
 watcher=$!
-result=$(ctl apply)
+xdotool key Return  # OK: apply, and close once the mouse has the settings
 wait $watcher
-echo "   tern7ctl apply: $result"
-check "the agent reported \"sent\"" test "$result" = sent
 check "the progress window was shown" test -f "$out/progress.png"
+check "the settings window closed after the mouse was updated" wait_for 20 window_gone "$settings_title"
 check "27 reports went to the mouse" test "$(writes)" = 27
 sim state | grep -E '^(stored|global)' | sed 's/^/   mouse: /'
 check "the mouse stores profile 2" mouse_stores 2

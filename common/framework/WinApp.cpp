@@ -8,6 +8,7 @@ int CWinApp::Run() {
     if (InitInstance()) {
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (PreTranslateMessage(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

@@ -18,6 +18,8 @@ protected:
     // False ends the program at once (ExitInstance still runs).
     virtual bool InitInstance() = 0;
     virtual int ExitInstance() { return exitCode_; }
+    // True when the message was handled here (dialog keys) and must not be dispatched.
+    virtual bool PreTranslateMessage(MSG&) { return false; }
 
     // The window whose destruction ends the message loop.
     void SetMainWindow(CWnd& window);

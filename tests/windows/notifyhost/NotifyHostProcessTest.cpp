@@ -142,3 +142,39 @@ TEST(NotifyHostProcess, OtherMouseMessagesOnTheIconDoNothing) {
 }
 
 }  // namespace
+
+TEST(NotifyHostProcess, OpenSettingsStartsTheShippedSettingsWindowFromTheInstallFolder) {
+    NotifyHostInstall install;
+    const std::wstring setwell = install.Folder().File(names::kSettingsToolExe);
+    CopyInto(DistFolder() + names::kSettingsToolExe, setwell);
+    ScratchFolder appData;
+    AppDataRedirect redirect(appData.Path());
+    ChildProcess host;
+    const HWND window = install.Start(host);
+    ASSERT_NE(window, nullptr);
+
+    HWND menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, 1);
+    const HWND tool = WaitForSettingsTool();
+    ASSERT_NE(tool, nullptr);
+
+    DWORD toolId = 0;
+    GetWindowThreadProcessId(tool, &toolId);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, toolId));
+    ASSERT_TRUE(process);
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    ASSERT_TRUE(QueryFullProcessImageNameW(process.get(), 0, image, &size));
+    EXPECT_EQ(CompareStringOrdinal(image, -1, setwell.c_str(), -1, TRUE), CSTR_EQUAL);
+    // The window has its title from its creation on and shows once its controls are filled.
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(tool) != FALSE; }, 10000));
+    EXPECT_NE(GetWindow(tool, GW_CHILD), nullptr) << "the settings controls";
+    EXPECT_TRUE(install.SettingsToolLaunches().empty()) << "not the stand-in";
+
+    CloseSettingsTools();
+    menu = OpenIconMenu(window, host.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, 2);
+    EXPECT_TRUE(host.WaitForExit(5000));
+}

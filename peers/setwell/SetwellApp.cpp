@@ -1,0 +1,55 @@
+#include "SetwellApp.h"
+
+#include <commctrl.h>
+
+#include "ConfigFile.h"
+#include "DataFolders.h"
+#include "ProgramNames.h"
+
+namespace {
+
+constexpr wchar_t kInstanceMutex[] = L"Ovix Pelora_Tern-7_Setwell";
+
+// The first copy may still be building its window; it shows within moments.
+HWND WaitForFirstWindow() {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (const HWND window = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) return window;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+void BringToFront(HWND window) {
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+}  // namespace
+
+bool CSetwellApp::InitInstance() {
+    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (const HWND first = WaitForFirstWindow()) BringToFront(first);
+        return false;
+    }
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // The agent's own folder lookup and first-run copy, so both find the same file.
+    ResolveDataFolders();
+    EnsureUserConfig();
+    SettingsImage loaded{};
+    LoadSettings(UserConfig(), loaded);
+
+    window_ = std::make_unique<CSettingsWindow>(loaded);
+    if (!window_->Create()) return false;
+    SetMainWindow(*window_);
+    SetForegroundWindow(window_->GetSafeHwnd());
+    return true;
+}
+
+bool CSetwellApp::PreTranslateMessage(MSG& message) {
+    const HWND window = window_ ? window_->GetSafeHwnd() : nullptr;
+    return window && (window_->TranslatePageKeys(message) || IsDialogMessageW(window, &message));
+}

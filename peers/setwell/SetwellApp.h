@@ -1,0 +1,18 @@
+#pragma once
+// Setwell.exe: one settings window a user; a second start brings the first to the front.
+#include <memory>
+
+#include "SettingsWindow.h"
+#include "framework/WinApp.h"
+#include "Handles.h"
+
+class CSetwellApp : public CWinApp {
+protected:
+    bool InitInstance() override;
+    // Tab, mnemonics, Enter and Escape of the window.
+    bool PreTranslateMessage(MSG& message) override;
+
+private:
+    UniqueKernelHandle instanceMutex_;
+    std::unique_ptr<CSettingsWindow> window_;
+};

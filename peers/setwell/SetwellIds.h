@@ -1,0 +1,67 @@
+#pragma once
+// Resource and control ids of Setwell.exe. A control's page is its id / 100 - 11, so the
+// window shows and hides each page's controls by range.
+
+#define IDD_SETTINGS 100
+#define IDI_SETWELL 101
+
+// Always shown.
+#define IDC_TABS 1001
+#define IDC_EDIT_PROFILE_LABEL 1002
+#define IDC_EDIT_PROFILE 1003
+#define IDC_STATUS 1004
+#define IDC_UNSAVED 1005
+#define IDC_APPLY 1006
+
+// Page 0: general.
+#define IDC_ACTIVE_PROFILE_LABEL 1100
+#define IDC_ACTIVE_PROFILE 1101
+#define IDC_POLLING_RATE_LABEL 1102
+#define IDC_POLLING_RATE 1103
+#define IDC_TRAY_ENABLED 1104
+#define IDC_RESTORE_PROFILE 1105
+#define IDC_RESTORE_ALL 1106
+#define IDC_RESTORE_LABEL 1107
+
+// Page 1: the edited profile's pointer, sensor and light.
+#define IDC_CPI_LABEL 1200
+#define IDC_CPI 1201
+#define IDC_POINTER_SPEED_LABEL 1202
+#define IDC_POINTER_SPEED 1203
+#define IDC_DOUBLE_CLICK_LABEL 1204
+#define IDC_DOUBLE_CLICK 1205
+#define IDC_WHEEL_LINES_LABEL 1206
+#define IDC_WHEEL_LINES 1207
+#define IDC_UNIVERSAL_SCROLL 1208
+#define IDC_ACCELERATION 1209
+#define IDC_SEPARATE_XY 1210
+#define IDC_SENSITIVITY_LABEL 1211
+#define IDC_SENSITIVITY 1212
+#define IDC_SPEED_X_LABEL 1213
+#define IDC_SPEED_X 1214
+#define IDC_SPEED_Y_LABEL 1215
+#define IDC_SPEED_Y 1216
+#define IDC_LIGHT_LABEL 1217
+#define IDC_LIGHT 1218
+#define IDC_FLASH_LABEL 1219
+#define IDC_FLASH 1220
+#define IDC_HAND_LABEL 1221
+#define IDC_SELECT_HAND 1222
+
+// Page 2: the edited profile's buttons.
+#define IDC_BUTTON_LABEL 1300
+#define IDC_BUTTON 1301
+#define IDC_FUNCTION_LABEL 1302
+#define IDC_FUNCTION 1303
+#define IDC_PATH_LABEL 1304
+#define IDC_PATH 1305
+#define IDC_BROWSE 1306
+#define IDC_KEYS_LABEL 1307
+#define IDC_KEYS 1308
+#define IDC_RECORD 1309
+#define IDC_CLEAR_KEYS 1310
+#define IDC_MACRO_NAME_LABEL 1311
+#define IDC_MACRO_NAME 1312
+
+#define SETWELL_FIRST_PAGE_ID 1100
+#define SETWELL_PAGE_COUNT 3
