@@ -25,16 +25,17 @@ unsigned long SaveKey(const IniFile& file, const wchar_t* operation, const std::
 
 void ReportConfigFailure(const wchar_t* operation, const IniFile& file, unsigned long error) {
     if (!error) return;
-    wchar_t* message = nullptr;
+    wchar_t* buffer = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+                   error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring message = buffer ? buffer : L"";
+    LocalFree(buffer);
+    // The system's messages end with a line break.
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
     wchar_t code[16];
     swprintf(code, 16, L"0x%08lX", error);
-    std::wstring line = std::wstring(operation) + L" failed: " + code + L" " + (message ? message : L"") + L" (" +
-                        file.Path() + L")";
-    LocalFree(message);
-    // The system's messages end with a line break.
-    while (!line.empty() && (line.back() == L'\n' || line.back() == L'\r')) line.pop_back();
+    const std::wstring line = std::wstring(operation) + L" failed: " + code + L" " + message + L" (" + file.Path() + L")";
     OutputDebugStringW(line.c_str());
 }
 
