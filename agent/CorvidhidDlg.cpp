@@ -70,7 +70,10 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
         StartNotifyHost();
     }
     SavePlugState(config, DeviceOpen ? 1 : 0);
+    // Reloads from the file as it stands after the pause, so both images follow what the
+    // settings tool saved meanwhile.
     PersistSettings(config, CurrentSettings);
+    AppliedSettings = CurrentSettings;
     return 0;
 }
 

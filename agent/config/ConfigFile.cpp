@@ -1,44 +1,81 @@
 #include "ConfigFile.h"
 
+#include <windows.h>
+
+#include <cwchar>
+
 #include "ConfigKeys.h"
+#include "ConfigLock.h"
 #include "actions/PointerSettings.h"
 
 using namespace config_keys;
 
 namespace {
 
-void WriteButton(const IniFile& file, int group, int b, const ButtonAssignment& button) {
-    const std::wstring section = ButtonSection(group, b);
-    file.WriteInt(section, kButtonID, button.ButtonID);
-    file.WriteInt(section, kButtonFunc, button.ButtonFunc);
-    file.WriteInt(section, kKeyNumber, button.KeyNumber);
-    file.WriteString(section, kMacroName, std::wstring(FieldText(button.MacroName)));
-    file.WriteString(section, kPath, std::wstring(FieldText(button.Path)));
-    file.WriteStruct(GroupSection(group), section, button.KeyData);
+// One key written under the lock.
+unsigned long SaveKey(const IniFile& file, const wchar_t* operation, const std::wstring& section, const wchar_t* key,
+                      int value) {
+    const ConfigLock lock;
+    const DWORD error = lock.Held() ? file.WriteInt(section, key, value) : ERROR_TIMEOUT;
+    ReportConfigFailure(operation, file, error);
+    return error;
 }
 
 }  // namespace
 
-void WriteConfigFile(const IniFile& file, const SettingsImage& image) {
-    file.WriteInt(kSettingSection, kProfile, image.Profile);
-    file.WriteInt(kSettingSection, kTrayEnabled, image.TrayEnabled);
-    file.WriteInt(kSettingSection, kMouseButtons, image.MouseButtons);
-    file.WriteInt(kSettingSection, kPollingRate, image.PollingRate);
-    for (int g = 0; g < kProfileCount; ++g) {
-        const ProfileSettings& profile = image.Groups[g];
-        const std::wstring section = GroupSection(g);
-        for (const ProfileIntKey& key : kProfileIntKeys) file.WriteInt(section, key.Name, profile.*key.Field);
-        for (int b = 0; b < kButtonCount; ++b) WriteButton(file, g, b, profile.Buttons[b]);
-    }
+void ReportConfigFailure(const wchar_t* operation, const IniFile& file, unsigned long error) {
+    if (!error) return;
+    wchar_t* buffer = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring message = buffer ? buffer : L"";
+    LocalFree(buffer);
+    // The system's messages end with a line break.
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    wchar_t code[16];
+    swprintf(code, 16, L"0x%08lX", error);
+    const std::wstring line = std::wstring(operation) + L" failed: " + code + L" " + message + L" (" + file.Path() + L")";
+    OutputDebugStringW(line.c_str());
 }
 
-void PersistSettings(const IniFile& file, const SettingsImage& image) {
+unsigned long LoadSettings(const IniFile& file, SettingsImage& image) {
+    IniSnapshot snapshot;
+    const DWORD error = file.Read(snapshot);
+    ReportConfigFailure(L"LoadSettings", file, error);
+    LoadSettings(snapshot.Text, image);
+    return error;
+}
+
+unsigned long WriteConfigFile(const IniFile& file, const SettingsImage& image) {
+    const ConfigLock lock;
+    IniSnapshot snapshot;
+    DWORD error = lock.Held() ? file.Read(snapshot) : ERROR_TIMEOUT;
+    if (!error) error = file.Write(snapshot, ConfigEntries(image));
+    ReportConfigFailure(L"WriteConfigFile", file, error);
+    return error;
+}
+
+unsigned long PersistSettings(const IniFile& file, SettingsImage& image) {
+    const ConfigLock lock;
+    IniSnapshot snapshot;
+    DWORD error = lock.Held() ? file.Read(snapshot) : ERROR_TIMEOUT;
+    // Loaded again from what the file holds now, not from the image read before the pause.
+    if (!error) LoadSettings(snapshot.Text, image);
     WritePointerRegistryValues(image);
-    WriteConfigFile(file, image);
+    if (!error) error = file.Write(snapshot, ConfigEntries(image));
+    ReportConfigFailure(L"PersistSettings", file, error);
+    return error;
 }
 
-void SavePlugState(const IniFile& file, int plugged) { file.WriteInt(kSettingSection, kPlug, plugged); }
+unsigned long SavePlugState(const IniFile& file, int plugged) {
+    return SaveKey(file, L"SavePlugState", kSettingSection, kPlug, plugged);
+}
 
-void SaveCurrentProfile(const IniFile& file, int index) { file.WriteInt(kSettingSection, kProfile, index); }
+unsigned long SaveCurrentProfile(const IniFile& file, int index) {
+    return SaveKey(file, L"SaveCurrentProfile", kSettingSection, kProfile, index);
+}
 
-void SaveGroupDpi(const IniFile& file, int level, int group) { file.WriteInt(GroupSection(group), kDpi, level); }
+unsigned long SaveGroupDpi(const IniFile& file, int level, int group) {
+    return SaveKey(file, L"SaveGroupDpi", GroupSection(group), kDpi, level);
+}

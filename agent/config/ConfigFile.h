@@ -1,26 +1,45 @@
 #pragma once
 // config.ini: the settings image in the file that the settings tool edits. Reading goes
-// through any IniReader, so that it runs without Windows too; writing needs the file.
+// through any IniReader, so that it runs without Windows too. Every write holds the
+// ConfigLock from its read to its replacement of the file, and replaces the file whole
+// (IniFile::Write); a failed one leaves the file as it was, is sent to the debugger
+// output and returns the system's error code (0 when done).
+#include <vector>
+
 #include "IniFile.h"
 #include "IniReader.h"
+#include "IniWrites.h"
 #include "SettingsImage.h"
 
 // Reads every key of the file into the image; missing keys give -1 (Profile 0), missing
 // KeyData blocks leave the image's block as it was.
 void ReadConfigFile(const IniReader& file, SettingsImage& image);
 
-// Writes every field, one key at a time, in the order a file made from nothing shows.
-void WriteConfigFile(const IniFile& file, const SettingsImage& image);
+// Every field of the image as key writes, in the order a file made from nothing shows.
+std::vector<IniEntry> ConfigEntries(const SettingsImage& image);
 
 // Reset, read and validate; the file is not written.
 void LoadSettings(const IniReader& file, SettingsImage& image);
+// The same from one read of the whole file. A file that cannot be read loads as a
+// missing one; the error code is returned.
+unsigned long LoadSettings(const IniFile& file, SettingsImage& image);
 
-// The current profile's pointer values into the user's registry, then the whole image.
-void PersistSettings(const IniFile& file, const SettingsImage& image);
+// Writes every field of the image.
+unsigned long WriteConfigFile(const IniFile& file, const SettingsImage& image);
+
+// The start-up write-back: loads the image again from the file as it stands now, so that
+// what the settings tool saved since the first load is kept (validated like the rest),
+// puts the current profile's pointer values into the user's registry, and writes the
+// whole image back. When the file cannot be read the image stays as it was and nothing
+// is written.
+unsigned long PersistSettings(const IniFile& file, SettingsImage& image);
 
 // Whether a mouse is found and set up, for the settings tool ("Plug" in "Setting").
-void SavePlugState(const IniFile& file, int plugged);
+unsigned long SavePlugState(const IniFile& file, int plugged);
 // "Profile" in "Setting"; the caller has stored the index in the image.
-void SaveCurrentProfile(const IniFile& file, int index);
+unsigned long SaveCurrentProfile(const IniFile& file, int index);
 // "DPI" in the section of the group; the caller has stored the level in the image.
-void SaveGroupDpi(const IniFile& file, int level, int group);
+unsigned long SaveGroupDpi(const IniFile& file, int level, int group);
+
+// Sends a failed operation on the file to the debugger output.
+void ReportConfigFailure(const wchar_t* operation, const IniFile& file, unsigned long error);

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "ConfigFile.h"
+#include "ConfigLock.h"
+#include "Handles.h"
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
@@ -28,6 +31,25 @@ bool FolderExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Copies into a file beside the target and renames it into place, never over an existing
+// file: a copy cut short must not stand as the user's file and mark the first run done.
+void CopyIntoPlace(const std::wstring& from, const std::wstring& to) {
+    const std::wstring copy = to + L".tmp";
+    DWORD error = CopyFileW(from.c_str(), copy.c_str(), FALSE) ? 0 : GetLastError();
+    if (!error) {
+        UniqueKernelHandle file(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !FlushFileBuffers(file.get())) error = GetLastError();
+    }
+    if (!error && !MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) error = GetLastError();
+    if (!error) return;
+    DeleteFileW(copy.c_str());
+    // A missing default or a file the user already has is no fault.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_ALREADY_EXISTS &&
+        error != ERROR_FILE_EXISTS)
+        ReportConfigFailure(L"EnsureUserConfig", IniFile(to), error);
+}
+
 }  // namespace
 
 void ResolveDataFolders() {
@@ -40,6 +62,8 @@ void ResolveDataFolders() {
 }
 
 void EnsureUserConfig() {
+    // tern7ctl may make the same copy at the same moment.
+    const ConfigLock lock;
     if (FileExists(JoinPath(dataFolder, names::kConfigFile))) return;
     const std::wstring programFolder = ProgramFolder();
     SHCreateDirectoryExW(nullptr, JoinPath(dataFolder, L"Profiles").c_str(), nullptr);
@@ -51,7 +75,7 @@ void EnsureUserConfig() {
         return;
     }
     for (const wchar_t* name : {names::kConfigFile, names::kMacroListFile}) {
-        CopyFileW(JoinPath(programFolder, name).c_str(), JoinPath(dataFolder, name).c_str(), TRUE);
+        CopyIntoPlace(JoinPath(programFolder, name), JoinPath(dataFolder, name));
     }
 }
 

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
+#include "ConfigLock.h"
 #include "ConsoleOutput.h"
 #include "DataFolders.h"
 #include "ExitCodes.h"
@@ -35,6 +37,17 @@ bool ContainsName(const std::vector<std::wstring>& names, const std::wstring& na
     return std::any_of(names.begin(), names.end(), [&](const std::wstring& candidate) {
         return CompareStringOrdinal(candidate.c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
     });
+}
+
+// The system's text for an error code, without its line break.
+std::wstring SystemMessage(DWORD error) {
+    wchar_t* message = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring text = message ? message : L"unknown error";
+    LocalFree(message);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text;
 }
 
 bool FileExists(const std::wstring& path) {
@@ -83,12 +96,13 @@ int SetSetting(const std::wstring& section, const std::wstring& key, const std::
     // every default setting; make that copy first.
     EnsureUserConfig();
     const IniFile config = UserConfig();
-    // IniFile's writes report nothing, and a folder that cannot be made or a read-only
-    // file must not look like a change made.
-    const bool written = WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), config.Path().c_str());
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, config.Path().c_str());
-    if (!written) {
-        PrintError(L"tern7ctl: could not write " + key + L" in section [" + section + L"] of " + config.Path());
+    const ConfigLock lock;
+    const DWORD error = lock.Held() ? config.WriteString(section, key, value) : ERROR_TIMEOUT;
+    if (error) {
+        wchar_t code[16];
+        swprintf(code, 16, L"0x%08lX", error);
+        PrintError(L"tern7ctl: could not write " + key + L" in section [" + section + L"] of " + config.Path() +
+                   L" (" + SystemMessage(error) + L", " + code + L")");
         return kExitFailed;
     }
     return kExitOk;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigKeys.h"
+#include "Handles.h"
 #include "TestFiles.h"
 #include "config/ConfigFile.h"
 
@@ -141,6 +142,61 @@ TEST_F(ConfigFileTest, SingleKeySavesChangeOnlyTheirKey) {
     EXPECT_EQ(IniFile(config.Path()).ReadInt(L"Setting", L"Plug", -1), 1);
     SavePlugState(config, 0);
     EXPECT_EQ(IniFile(config.Path()).ReadInt(L"Setting", L"Plug", -1), 0);
+}
+
+FILETIME LastWrite(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+TEST_F(ConfigFileTest, AFileThatWouldNotChangeIsNotWritten) {
+    ASSERT_EQ(WriteConfigFile(config, Load()), 0u);
+    // An old time shows whether the file was written again.
+    const FILETIME old{0x12345678, 0x01C00000};
+    {
+        UniqueKernelHandle file(CreateFileW(config.Path().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &old));
+    }
+    EXPECT_EQ(WriteConfigFile(config, Load()), 0u);
+    EXPECT_EQ(SaveGroupDpi(config, 3, 2), 0u);
+    const FILETIME after = LastWrite(config.Path());
+    EXPECT_EQ(CompareFileTime(&after, &old), 0);
+}
+
+TEST_F(ConfigFileTest, AWriteThatFailsLeavesTheFileAsItWasAndSaysWhy) {
+    WriteFileBytes(config.Path(), "[Setting]\r\nProfile=1\r\n[Tool]\r\nKeep=me\r\n");
+    const std::string before = ReadFileBytes(config.Path());
+    SettingsImage image = Load();
+    image.Groups[0].DPI = 1;
+
+    // The user made the file read-only.
+    ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(WriteConfigFile(config, image), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(SaveGroupDpi(config, 2, 0), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadFileBytes(config.Path()), before);
+    ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_NORMAL));
+
+    // Another program holds the file open and shares nothing.
+    {
+        UniqueKernelHandle held(CreateFileW(config.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_NE(WriteConfigFile(config, image), 0u);
+        EXPECT_NE(SaveCurrentProfile(config, 2), 0u);
+    }
+    EXPECT_EQ(ReadFileBytes(config.Path()), before);
+
+    // The copy that would take the file's place cannot be made, as on a full disk.
+    ASSERT_TRUE(CreateDirectoryW(config.WorkingCopyPath().c_str(), nullptr));
+    EXPECT_NE(WriteConfigFile(config, image), 0u);
+    EXPECT_NE(SavePlugState(config, 1), 0u);
+    EXPECT_EQ(ReadFileBytes(config.Path()), before);
+    ASSERT_TRUE(RemoveDirectoryW(config.WorkingCopyPath().c_str()));
+
+    // Once the way is free, the next write lands.
+    EXPECT_EQ(WriteConfigFile(config, image), 0u);
+    EXPECT_EQ(Load().Groups[0].DPI, 1);
+    EXPECT_EQ(config.ReadString(L"Tool", L"Keep", L""), L"me");
 }
 
 }  // namespace

@@ -131,4 +131,15 @@ TEST_F(Tern7ctlConfigTest, SetReportsAWriteThatDidNotLand) {
     EXPECT_TRUE(FolderExists(configPath));
 }
 
+TEST_F(Tern7ctlConfigTest, SetOnAReadOnlyFileFailsAndLeavesItAsItWas) {
+    WriteUserSettings(kUserSettings);
+    ASSERT_TRUE(SetFileAttributesW(UserConfigPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    const CommandResult result = install.Run(L"set GROUP0 DPI 4");
+    SetFileAttributesW(UserConfigPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(result.ExitCode, 1u);
+    EXPECT_TRUE(Contains(result.Output, "could not write")) << result.Output;
+    EXPECT_TRUE(Contains(result.Output, "0x00000005")) << result.Output;
+    EXPECT_EQ(ReadFileBytes(UserConfigPath()), kUserSettings);
+}
+
 }  // namespace

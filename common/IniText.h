@@ -22,6 +22,11 @@ public:
     // Windows-1252.
     static std::wstring DecodeFileBytes(std::span<const std::uint8_t> bytes);
 
+    // The value of the key as the file holds it, quotes and all, before any cut; null when
+    // the key is missing or has no '='. The profile functions compare a write with this
+    // text and leave the file alone when they are equal.
+    const std::wstring* StoredValue(const std::wstring& section, const std::wstring& key) const;
+
 private:
     struct Key {
         std::wstring Name;
@@ -33,6 +38,7 @@ private:
     };
 
     bool ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const override;
+    const Key* FindKey(const std::wstring& section, const std::wstring& key) const;
 
     // Keys before the first section header belong to no section and are never found.
     std::vector<Section> sections_;

@@ -125,13 +125,23 @@ std::wstring IniText::DecodeFileBytes(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-bool IniText::ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const {
+const IniText::Key* IniText::FindKey(const std::wstring& section, const std::wstring& key) const {
     const auto named = std::find_if(sections_.begin() + 1, sections_.end(),
                                     [&](const Section& s) { return SameName(s.Name, section); });
-    if (named == sections_.end()) return false;
+    if (named == sections_.end()) return nullptr;
     const auto found =
         std::find_if(named->Keys.begin(), named->Keys.end(), [&](const Key& k) { return SameName(k.Name, key); });
-    if (found == named->Keys.end() || !found->Value) return false;
-    value = CopyEntry(*found->Value, kMaxStringChars + 1);
+    return found == named->Keys.end() ? nullptr : &*found;
+}
+
+const std::wstring* IniText::StoredValue(const std::wstring& section, const std::wstring& key) const {
+    const Key* found = FindKey(section, key);
+    return found && found->Value ? &*found->Value : nullptr;
+}
+
+bool IniText::ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const {
+    const std::wstring* stored = StoredValue(section, key);
+    if (!stored) return false;
+    value = CopyEntry(*stored, kMaxStringChars + 1);
     return true;
 }
