@@ -13,7 +13,9 @@ void WriteButton(const IniFile& file, int group, int b, const ButtonAssignment& 
     file.WriteInt(section, kButtonFunc, button.ButtonFunc);
     file.WriteInt(section, kKeyNumber, button.KeyNumber);
     file.WriteString(section, kMacroName, std::wstring(FieldText(button.MacroName)));
-    file.WriteString(section, kPath, std::wstring(FieldText(button.Path)));
+    // An empty path may stand for one that did not fit, which stays as the file has it.
+    if (!FieldText(button.Path).empty() || PathFits(file.ReadString(section, kPath, L"")))
+        file.WriteString(section, kPath, std::wstring(FieldText(button.Path)));
     file.WriteStruct(GroupSection(group), section, button.KeyData);
 }
 

@@ -143,6 +143,24 @@ TEST_F(HostileInputTest, AVolumeKeyBurstWithADisplayProgramThatNeverShowsStartsI
     EXPECT_LE(Launches(L"OSD.log"), 10) << "one series of starts for the burst, not one for each key";
 }
 
+TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStartedTheAgent) {
+    ScratchFolder starter;  // where a user happened to be when the agent was started
+    Copy(kStandInFolder + L"notifyhost.exe", starter.File(L"planted.exe"));
+    Copy(kStandInFolder + L"notifyhost.exe", starter.File(L"named.exe"));
+    Install(true);
+    const IniFile installed(install.File(L"config.ini"));
+    installed.WriteString(L"ButtonAssigned0_1", L"Path", L"planted.exe");
+    installed.WriteString(L"ButtonAssigned0_2", L"Path", starter.File(L"named.exe").c_str());
+    ASSERT_TRUE(mouse.Ready());
+    window = StartAgent(agent, starter.Path());
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_EQ(mouse.Run(L"inject 03 F6 00").ExitCode, 0u);
+    ASSERT_EQ(mouse.Run(L"inject 03 F7 00").ExitCode, 0u);
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(starter.File(L"named.log")); }, 10000)) << "a full path opens";
+    EXPECT_FALSE(FileExists(starter.File(L"planted.log")));
+}
+
 TEST_F(HostileInputTest, ALibraryCallingFromItsOwnThreadIsHeardAndOutlivedCleanly) {
     Install(false);
     Copy(kStubLibraryFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
