@@ -10,7 +10,12 @@ void OsdNotices::Show(OsdPort& port, int trayEnabled, int code, int value, int v
         return;
     }
     waiting_ = notice;
-    if (starts_ == 0) Start(port);
+    if (starts_ == 0) {
+        Start(port);
+    } else {
+        // The start under way serves the newer notice as its first try.
+        starts_ = 1;
+    }
 }
 
 void OsdNotices::Retry(OsdPort& port) {

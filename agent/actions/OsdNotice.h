@@ -23,7 +23,7 @@ inline constexpr int kDisplayStartPauseMs = 500;
 // A notice finds the display, or starts it up to five times, 500 ms apart, and is dropped
 // if it never comes up. The waits do not hold the caller: while the display is coming up
 // no second start is made, and a newer notice replaces the waiting one, since only the
-// latest still tells the user something.
+// latest still tells the user something; it gets its own five tries.
 class OsdNotices {
 public:
     // Posts the notice (the value form when valueFlag is non-zero) unless trayEnabled is 0.

@@ -90,6 +90,21 @@ TEST(OsdNotice, ABurstWhileTheDisplayComesUpStartsItOnceAndShowsOnlyTheLatest) {
     EXPECT_EQ(port.Calls.back(), "post 13370 30 2000");
 }
 
+TEST(OsdNotice, ANoticeReplacingOneOnItsLastTryGetsFiveTriesOfItsOwn) {
+    OsdNotices notices;
+    RecordingPort port(100);
+    notices.Show(port, 1, 4, 0, 0);
+    for (int i = 0; i < 4; ++i) {
+        port.Scheduled = false;
+        notices.Retry(port);
+    }
+    ASSERT_EQ(std::count(port.Calls.begin(), port.Calls.end(), "start"), 5);
+    notices.Show(port, 1, 30, 1000, 1);  // before the fifth pause ends
+    port.RunRetries(notices);
+    EXPECT_EQ(std::count(port.Calls.begin(), port.Calls.end(), "start"), 9) << "the start under way was its first";
+    EXPECT_FALSE(notices.Waiting());
+}
+
 TEST(OsdNotice, ANoticeThatFindsTheDisplayDropsTheOlderWaitingOne) {
     OsdNotices notices;
     RecordingPort port(1);
