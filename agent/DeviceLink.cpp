@@ -60,9 +60,9 @@ void CCorvidhidDlg::AcceptInputReports() {
 }
 
 void CCorvidhidDlg::RefuseInputReports() {
-    // The library may still call from its threads after it was told to stop; from here on
-    // such a call finds nothing to reach.
-    if (DeviceOpen) hidDevice_.Stop();
+    // Stopped even when its start found no mouse: it still watches for one. A library may
+    // still call from its threads after it was told to stop; such a call finds nothing.
+    hidDevice_.Stop();
     DeviceOpen = 0;
     PendingReports.Close();
     WakeTarget = nullptr;
