@@ -6,6 +6,7 @@
 #include "AgentState.h"
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
+#include "SystemImports.h"
 #include "config/ConfigFile.h"
 #include "config/DataFolders.h"
 
@@ -67,7 +68,7 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     // No taskbar button.
     SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // Console connects and disconnects arrive as WM_WTSSESSION_CHANGE.
-    WTSRegisterSessionNotification(GetSafeHwnd(), NOTIFY_FOR_THIS_SESSION);
+    system_imports::WTSRegisterSessionNotification(GetSafeHwnd(), NOTIFY_FOR_THIS_SESSION);
 
     DeviceOpen = 0;
     DeviceOpen = OpenDevice();
@@ -105,7 +106,7 @@ void CCorvidhidDlg::RunRequest(const AgentRequest& request) {
 
 LRESULT CCorvidhidDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     RefuseInputReports();
-    WTSUnRegisterSessionNotification(GetSafeHwnd());
+    system_imports::WTSUnRegisterSessionNotification(GetSafeHwnd());
     PostCloseTo(names::kSettingsToolWindowTitle);
     PostCloseTo(names::kNotifyHostWindowTitle);
     Sleep(1000);
