@@ -9,5 +9,6 @@ class CCorvidhidDlg;
 extern int ActiveGroup;
 // The identifiers the HID library reported open, in the order it reported them.
 extern DeviceIdList AttachedDeviceIds;
-// The agent's main window; set while it is created, before the HID library starts.
+// The agent's main window; set while it is created, before the HID library starts, and
+// cleared after the library is stopped, before the window goes.
 extern CCorvidhidDlg* AgentWindow;

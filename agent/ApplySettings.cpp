@@ -41,6 +41,11 @@ int CCorvidhidDlg::UploadGlobalSettings() {
 }
 
 LRESULT CCorvidhidDlg::OnApplySettings(WPARAM, LPARAM) {
+    RunRequest({AgentRequest::Kind::Apply});
+    return 0;
+}
+
+void CCorvidhidDlg::ApplySettings() {
     progress_ = std::make_unique<CProgressDlg>();
     progress_->Create(GetSafeHwnd());
     progress_->ShowCentred();
@@ -73,7 +78,6 @@ LRESULT CCorvidhidDlg::OnApplySettings(WPARAM, LPARAM) {
 
     CloseProgressWindow();
     ReleaseAudioObjects();
-    return 0;
 }
 
 void CCorvidhidDlg::CloseProgressWindow() {

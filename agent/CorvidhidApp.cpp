@@ -2,11 +2,15 @@
 
 #include <objbase.h>
 
+#include "ModulePaths.h"
 #include "ProgramNames.h"
 
 bool CCorvidhidApp::InitInstance() {
     mutex_.reset(CreateMutexW(nullptr, FALSE, names::kAgentMutex));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+    // Whatever folder started the agent, a relative name it opens must not be looked up
+    // there; only administrators write to the system folder.
+    SetCurrentDirectoryW(SystemFolder().c_str());
 
     // The shell calls of the agent may use COM; the main window uninitialises it when
     // it is destroyed.

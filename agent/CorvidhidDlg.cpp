@@ -6,6 +6,7 @@
 #include "AgentState.h"
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
+#include "SystemImports.h"
 #include "config/ConfigFile.h"
 #include "config/DataFolders.h"
 
@@ -23,15 +24,21 @@ void PostCloseTo(const wchar_t* title) {
 const MessageMapEntry<CCorvidhidDlg> CCorvidhidDlg::kMessageMap[] = {
     {WM_CREATE, &CCorvidhidDlg::OnCreate},
     {WM_DESTROY, &CCorvidhidDlg::OnDestroy},
+    {WM_CLOSE, &CCorvidhidDlg::OnClose},
     {WM_TIMER, &CCorvidhidDlg::OnTimer},
     {WM_DEVICECHANGE, &CCorvidhidDlg::OnDeviceChange},
     {WM_WTSSESSION_CHANGE, &CCorvidhidDlg::OnSessionChange},
     {settings_tool::kMsgApplySettings, &CCorvidhidDlg::OnApplySettings},
     {kMsgReserved, &CCorvidhidDlg::OnReserved},
-    {kMsgQueuedInputReport, &CCorvidhidDlg::OnQueuedInputReport},
+    {kMsgInputReportsWaiting, &CCorvidhidDlg::OnInputReportsWaiting},
 };
 
 CCorvidhidDlg::CCorvidhidDlg() = default;
+
+// Normally done on WM_DESTROY; a window that never got it must not stay the callback's target.
+CCorvidhidDlg::~CCorvidhidDlg() {
+    if (AgentWindow == this) RefuseInputReports();
+}
 
 bool CCorvidhidDlg::Create() {
     // WS_POPUP alone: the window is never shown.
@@ -51,7 +58,7 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     EnsureUserConfig();
     hidApi_.Load();
     hidDevice_.Load();
-    AgentWindow = this;
+    AcceptInputReports();
     mouseKey_.Open(L"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS);
 
     const IniFile config = UserConfig();
@@ -61,7 +68,7 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     // No taskbar button.
     SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // Console connects and disconnects arrive as WM_WTSSESSION_CHANGE.
-    WTSRegisterSessionNotification(GetSafeHwnd(), NOTIFY_FOR_THIS_SESSION);
+    system_imports::WTSRegisterSessionNotification(GetSafeHwnd(), NOTIFY_FOR_THIS_SESSION);
 
     DeviceOpen = 0;
     DeviceOpen = OpenDevice();
@@ -77,8 +84,32 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+LRESULT CCorvidhidDlg::OnClose(WPARAM wParam, LPARAM lParam) {
+    // Sent while a request waits on a broadcast, it would pull the window from under it.
+    if (requests_.Busy()) {
+        closeAfterRequests_ = true;
+        return 0;
+    }
+    return Default(WM_CLOSE, wParam, lParam);
+}
+
+void CCorvidhidDlg::RunRequest(const AgentRequest& request) {
+    if (!requests_.Admit(request)) return;
+    for (std::optional<AgentRequest> next = request; next; next = requests_.Finish()) {
+        if (next->What == AgentRequest::Kind::Apply)
+            ApplySettings();
+        else
+            ChangeMode(next->N, next->ModeKind);
+    }
+    if (closeAfterRequests_) {
+        closeAfterRequests_ = false;
+        PostMessageW(GetSafeHwnd(), WM_CLOSE, 0, 0);
+    }
+}
+
 LRESULT CCorvidhidDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
-    WTSUnRegisterSessionNotification(GetSafeHwnd());
+    RefuseInputReports();
+    system_imports::WTSUnRegisterSessionNotification(GetSafeHwnd());
     PostCloseTo(names::kSettingsToolWindowTitle);
     PostCloseTo(names::kNotifyHostWindowTitle);
     Sleep(1000);

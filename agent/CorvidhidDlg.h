@@ -11,6 +11,9 @@
 #include "HidApiLibrary.h"
 #include "HidDeviceLibrary.h"
 #include "ProgressDlg.h"
+#include "RequestQueue.h"
+#include "actions/OsdNotice.h"
+#include "actions/ZoomPacing.h"
 #include "config/RegistryKey.h"
 #include "config/SettingsImage.h"
 #include "framework/MessageMap.h"
@@ -19,6 +22,7 @@
 class CCorvidhidDlg : public CWnd {
 public:
     CCorvidhidDlg();
+    ~CCorvidhidDlg() override;
 
     // Creates the hidden window; the start-up sequence runs inside.
     bool Create();
@@ -33,7 +37,7 @@ public:
     void OnInputReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
 
     // A profile (kind kModeProfile, n 1..3) or CPI level (kModeCpiLevel, n 1..4) that the
-    // mouse switched to: announced, stored and reported.
+    // mouse switched to: announced, stored and reported, after any request that runs.
     static constexpr int kModeCpiLevel = 0;
     static constexpr int kModeProfile = 1;
     void OnDeviceModeChange(int n, int kind);
@@ -59,14 +63,24 @@ private:
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeviceChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
     LRESULT OnApplySettings(WPARAM wParam, LPARAM lParam);
     LRESULT OnReserved(WPARAM wParam, LPARAM lParam);
-    LRESULT OnQueuedInputReport(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInputReportsWaiting(WPARAM wParam, LPARAM lParam);
 
     void OnDeviceMonitor(WPARAM wParam, LPARAM lParam);
+    // Runs the request now, or after the one that runs; a close asked for meanwhile
+    // follows the last of them.
+    void RunRequest(const AgentRequest& request);
+    void ApplySettings();
+    void ChangeMode(int n, int kind);
     // The identifier uploads go to, starting the link if needed; none without a mouse.
     std::optional<std::uint32_t> UploadTarget();
     void CloseProgressWindow();
+    // Makes this window the target of the input callback, or stops the library and clears
+    // the target so that a late call reaches nothing.
+    void AcceptInputReports();
+    void RefuseInputReports();
 
     static const MessageMapEntry<CCorvidhidDlg> kMessageMap[];
 
@@ -75,12 +89,15 @@ private:
     HidApiLibrary hidApi_;
     // Shown only while an apply command runs.
     std::unique_ptr<CProgressDlg> progress_;
+    RequestQueue requests_;
+    OsdNotices osdNotices_;
+    ZoomPacing zoomPacing_;
+    bool closeAfterRequests_ = false;
 };
 
-// HidDevice.dll's input callback. Reports arriving on any thread but the GUI thread are
-// copied and handed over to it; all agent state is touched there only.
+// HidDevice.dll's input callback, safe on any thread. Reports arriving on any thread but
+// the GUI thread are copied and handed over to it; all agent state is touched there only.
 void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
 
-// Private message: an input report that arrived on another thread (lParam owns a
-// QueuedReport).
-inline constexpr UINT kMsgQueuedInputReport = WM_APP + 1;
+// Private message: input reports wait in the agent's own queue. It carries nothing.
+inline constexpr UINT kMsgInputReportsWaiting = WM_APP + 1;

@@ -50,28 +50,30 @@ void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* re
             RunProgram(CurrentSettings, action.Value);
             break;
         case DeviceActionKind::ZoomIn:
-            ZoomAtCursor(ZoomDirection::In);
-            break;
         case DeviceActionKind::ZoomOut:
-            ZoomAtCursor(ZoomDirection::Out);
+            if (zoomPacing_.Admit(GetTickCount64()))
+                ZoomAtCursor(action.Kind == DeviceActionKind::ZoomIn ? ZoomDirection::In : ZoomDirection::Out);
+            zoomPacing_.Ended(GetTickCount64());
             break;
         case DeviceActionKind::MediaNotice:
-            ShowOsdNotice(CurrentSettings, action.Value, 0, 0);
+            ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, action.Value, 0, 0);
             break;
         case DeviceActionKind::MuteNotice:
-            ShowOsdNotice(CurrentSettings, GetMuteState() ? osd::kMuted : osd::kSoundOn, 0, 0);
+            ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, GetMuteState() ? osd::kMuted : osd::kSoundOn, 0, 0);
             break;
         case DeviceActionKind::None:
             break;
     }
 }
 
-void CCorvidhidDlg::OnDeviceModeChange(int n, int kind) {
+void CCorvidhidDlg::OnDeviceModeChange(int n, int kind) { RunRequest({AgentRequest::Kind::ModeChange, n, kind}); }
+
+void CCorvidhidDlg::ChangeMode(int n, int kind) {
     if (kind == kModeCpiLevel) {
-        ShowOsdNotice(CurrentSettings, osd::kCpi, CpiOfLevel(n), 1);
+        ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, osd::kCpi, CpiOfLevel(n), 1);
         StoreCpiLevel(n);
     } else {
-        ShowOsdNotice(CurrentSettings, osd::kProfile1 + n - 1, 0, 0);
+        ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, osd::kProfile1 + n - 1, 0, 0);
         SelectProfile(n - 1);
         ApplyPointerSettings(CurrentProfile(CurrentSettings), mouseKey_, GetSafeHwnd());
     }
@@ -93,5 +95,6 @@ void CCorvidhidDlg::SelectProfile(int index) {
 
 LRESULT CCorvidhidDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
     if (wParam == kTabTimer) PlayInput(TabPress());
+    if (wParam == kOsdRetryTimer) RetryOsdNotice(osdNotices_, GetSafeHwnd());
     return Default(WM_TIMER, wParam, lParam);
 }

@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+bool DeviceIdList::Append(std::uint32_t id) {
+    if (ids_.size() >= kMaxIds) return false;
+    ids_.push_back(id);
+    return true;
+}
+
 bool DeviceIdList::RemoveFirst(std::uint32_t id) {
     const auto found = std::find(ids_.begin(), ids_.end(), id);
     if (found == ids_.end()) return false;

@@ -8,7 +8,12 @@
 
 class DeviceIdList {
 public:
-    void Append(std::uint32_t id) { ids_.push_back(id); }
+    // The mouse opens two collections; re-plugs and repeats stay far below this. Opens
+    // beyond it are not listed, so that forged notices cannot grow the list without end.
+    static constexpr std::size_t kMaxIds = 16;
+
+    // False when the list is full and id was not added.
+    bool Append(std::uint32_t id);
     // Removes the first entry equal to id; false when there is none.
     bool RemoveFirst(std::uint32_t id);
     std::size_t Count() const { return ids_.size(); }

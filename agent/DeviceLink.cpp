@@ -4,12 +4,12 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
-#include <algorithm>
-#include <memory>
+#include <atomic>
 
 #include "AgentState.h"
 #include "CorvidhidDlg.h"
 #include "DebugOutput.h"
+#include "InputHandoff.h"
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
@@ -18,29 +18,56 @@
 
 namespace {
 
-// An input report copied off the library's thread, on its way to the GUI thread.
-struct QueuedReport {
-    std::uint32_t DeviceId;
-    std::uint32_t Length;
-    std::vector<std::uint8_t> Bytes;  // at least hid::kMinInputBuffer
-};
+// Reports from a library thread wait here for the GUI thread. The library itself holds up
+// to 512; a burst beyond twice that is lost.
+constexpr std::size_t kHandoffCapacity = 1024;
+// Never destroyed: a library thread may still call while the process exits.
+InputHandoff& PendingReports = *new InputHandoff(kHandoffCapacity, hid::kMinInputBuffer);
+
+// The window the wake-ups go to and the thread that owns it; cleared before it goes.
+std::atomic<HWND> WakeTarget{nullptr};
+std::atomic<DWORD> GuiThread{0};
+
+// Reports handled for one wake-up; then the window's other messages get their turn.
+constexpr int kReportsPerWake = 32;
+
+bool PostWake() {
+    const HWND window = WakeTarget.load();
+    return window && PostMessageW(window, kMsgInputReportsWaiting, 0, 0);
+}
 
 }  // namespace
 
 void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
-    if (!AgentWindow || !report) return;
-    const HWND window = AgentWindow->GetSafeHwnd();
-    if (GetCurrentThreadId() == GetWindowThreadProcessId(window, nullptr)) {
-        AgentWindow->OnInputReport(deviceId, report, length);
+    if (!report) return;
+    if (!AcceptableInputLength(length)) {
+        DebugLine(L"ID:%x, Length=%x ignored\n", deviceId, length);
         return;
     }
-    // Agent state belongs to the GUI thread: hand the report over instead of touching it.
-    auto queued = std::make_unique<QueuedReport>();
-    queued->DeviceId = deviceId;
-    queued->Length = length;
-    queued->Bytes.assign(report, report + std::max(length, hid::kMinInputBuffer));
-    if (PostMessageW(window, kMsgQueuedInputReport, 0, reinterpret_cast<LPARAM>(queued.get())))
-        queued.release();
+    if (GetCurrentThreadId() == GuiThread.load()) {
+        if (AgentWindow) AgentWindow->OnInputReport(deviceId, report, length);
+        return;
+    }
+    // Agent state belongs to the GUI thread: hand a copy over instead of touching it.
+    PendingReports.Offer(deviceId, report, length, &PostWake);
+}
+
+void CCorvidhidDlg::AcceptInputReports() {
+    AgentWindow = this;
+    GuiThread = GetCurrentThreadId();
+    WakeTarget = GetSafeHwnd();
+    PendingReports.Open();
+}
+
+void CCorvidhidDlg::RefuseInputReports() {
+    // Stopped even when its start found no mouse: it still watches for one. A library may
+    // still call from its threads after it was told to stop; such a call finds nothing.
+    hidDevice_.Stop();
+    DeviceOpen = 0;
+    PendingReports.Close();
+    WakeTarget = nullptr;
+    GuiThread = 0;
+    AgentWindow = nullptr;
 }
 
 int CCorvidhidDlg::OpenDevice() {
@@ -68,6 +95,8 @@ void CCorvidhidDlg::OnDeviceMonitor(WPARAM wParam, LPARAM lParam) {
 
 void CCorvidhidDlg::StartNotifyHost() {
     OutputDebugStringW(L"StartNotifyHost");
+    // Every even open asks for it; one that runs already needs no second process.
+    if (FindWindowW(nullptr, names::kNotifyHostWindowTitle)) return;
     const std::wstring program = JoinPath(ProgramFolder(), names::kNotifyHostExe);
     ShellExecuteW(nullptr, L"open", program.c_str(), nullptr, nullptr, SW_SHOW);
 }
@@ -94,8 +123,13 @@ LRESULT CCorvidhidDlg::OnSessionChange(WPARAM wParam, LPARAM) {
     return 0;
 }
 
-LRESULT CCorvidhidDlg::OnQueuedInputReport(WPARAM, LPARAM lParam) {
-    const std::unique_ptr<QueuedReport> queued(reinterpret_cast<QueuedReport*>(lParam));
-    OnInputReport(queued->DeviceId, queued->Bytes.data(), queued->Length);
+LRESULT CCorvidhidDlg::OnInputReportsWaiting(WPARAM, LPARAM) {
+    // The wake-up carries nothing: whoever posted it, only queued copies are handled.
+    for (int handled = 0; handled < kReportsPerWake; ++handled) {
+        const auto report = PendingReports.Take();
+        if (!report) return 0;
+        OnInputReport(report->DeviceId, report->Bytes.data(), report->Length);
+    }
+    PendingReports.WakeForRest(&PostWake);
     return 0;
 }

@@ -2,11 +2,13 @@
 
 #include <timeapi.h>
 
+#include "SystemImports.h"
+
 HidReportWriter::HidReportWriter(const HidDeviceLibrary& library)
-    : library_(library), fineTimer_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    : library_(library), fineTimer_(system_imports::TimeBeginPeriod(1) == TIMERR_NOERROR) {}
 
 HidReportWriter::~HidReportWriter() {
-    if (fineTimer_) timeEndPeriod(1);
+    if (fineTimer_) system_imports::TimeEndPeriod(1);
 }
 
 bool HidReportWriter::WriteReport(std::uint32_t deviceId, const OutputReport& report) {

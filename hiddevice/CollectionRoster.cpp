@@ -13,6 +13,20 @@ constexpr unsigned kHighestId = std::numeric_limits<std::uint16_t>::max();
 
 }  // namespace
 
+void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writeLength) {
+    for (PresentCollection& main : present) {
+        if (main.Pair != 0 || main.OutputLength != writeLength) continue;
+        PresentCollection* other = nullptr;
+        bool otherWritable = false;
+        for (PresentCollection& candidate : present) {
+            if (&candidate == &main || candidate.DeviceKey != main.DeviceKey) continue;
+            otherWritable = otherWritable || candidate.OutputLength == writeLength;
+            if (!other || candidate.Pair < other->Pair) other = &candidate;
+        }
+        if (other && !otherWritable) std::swap(main.Pair, other->Pair);
+    }
+}
+
 void CollectionRoster::Update(std::vector<PresentCollection> present, CollectionEffects& effects) {
     std::set<std::wstring> presentPaths;
     for (const PresentCollection& collection : present) presentPaths.insert(collection.Path);

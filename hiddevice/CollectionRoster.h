@@ -20,7 +20,14 @@ struct PresentCollection {
     std::wstring Path;       // unique per collection
     std::wstring DeviceKey;  // the same for every collection of one physical device
     std::size_t Pair = 0;    // the filter pair it answers; 0 marks the main collection
+    std::uint32_t OutputLength = 0;  // of its output reports; 0: it takes none
 };
+
+// The caller writes to the identifier reported second. Where a device's main collection
+// takes output reports of writeLength and none of its others does, the roles swap, so
+// that the writable one is reported second whatever its usage page. Where both or
+// neither take them, the filter's order stays.
+void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writeLength);
 
 // What the roster has done to make its decisions real, in the order it decides them.
 class CollectionEffects {

@@ -129,7 +129,7 @@ LRESULT MonitorSession::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             DeliverReports();
             return 0;
         case kReadFailed:
-            CloseFailed(static_cast<std::uint16_t>(wParam), static_cast<std::uint32_t>(lParam));
+            CloseAllFailed();
             return 0;
         case WM_DEVICECHANGE:
             if (IsInterfaceChange(wParam, lParam)) SetTimer(window, kRescanTimer, kRescanDelayMs, nullptr);
@@ -151,9 +151,10 @@ void MonitorSession::Rescan() {
     for (ProbedCollection& collection : source_->Present()) {
         const auto pair = filter_.MatchingPair(collection.Attributes);
         if (!pair) continue;
-        present.push_back({collection.Path, collection.DeviceKey, *pair});
+        present.push_back({collection.Path, collection.DeviceKey, *pair, collection.Lengths.Output});
         scanned[collection.Path] = std::move(collection);
     }
+    OrderForWriting(present, hid::kOutputReportLength);
     std::lock_guard lock(rosterMutex_);
     if (stopped_) return;
     scanned_ = std::move(scanned);
@@ -171,6 +172,15 @@ void MonitorSession::CloseFailed(std::uint16_t deviceId, std::uint32_t serial) {
     // must not spin between opening and closing.
     std::lock_guard lock(rosterMutex_);
     if (!stopped_) roster_.Close(deviceId, *this);
+}
+
+void MonitorSession::CloseAllFailed() {
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> failed;
+    {
+        std::lock_guard lock(failedMutex_);
+        failed.swap(failedReads_);
+    }
+    for (const auto& [deviceId, serial] : failed) CloseFailed(deviceId, serial);
 }
 
 void MonitorSession::DeliverReports() {
@@ -193,7 +203,12 @@ void MonitorSession::OnReport(std::uint16_t deviceId, std::span<const std::uint8
 }
 
 void MonitorSession::OnReadFailed(std::uint16_t deviceId, std::uint32_t serial) {
-    PostMessageW(window_, kReadFailed, deviceId, static_cast<LPARAM>(serial));
+    {
+        // A reader fails once and ends, so this holds at most one entry per collection.
+        std::lock_guard lock(failedMutex_);
+        failedReads_.emplace_back(deviceId, serial);
+    }
+    PostMessageW(window_, kReadFailed, 0, 0);
 }
 
 bool MonitorSession::Open(std::uint16_t deviceId, const std::wstring& path) {

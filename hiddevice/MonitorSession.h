@@ -11,6 +11,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CollectionFilter.h"
 #include "CollectionIo.h"
@@ -51,6 +53,7 @@ private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Rescan();
     void CloseFailed(std::uint16_t deviceId, std::uint32_t serial);
+    void CloseAllFailed();
     void DeliverReports();
 
     void OnReport(std::uint16_t deviceId, std::span<const std::uint8_t> report) override;
@@ -79,6 +82,11 @@ private:
     std::map<std::uint16_t, std::shared_ptr<CollectionIo>> collections_;
 
     ReportQueue reports_;
+
+    // Reads that failed, waiting for the session's thread. Kept here rather than in the
+    // wake-up, which any process could post.
+    std::mutex failedMutex_;
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> failedReads_;
 };
 
 }  // namespace hiddevice

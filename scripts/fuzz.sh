@@ -22,7 +22,7 @@ if ! cmake --build "$build" -j2 >"$build/build.log" 2>&1; then
 fi
 
 # Target and the longest input it is given.
-targets=(config_reader:16384 input_report:64 report_builder:4096 mask_runs:4096)
+targets=(config_reader:16384 input_report:64 report_builder:4096 mask_runs:4096 agent_messages:4096)
 
 status=0
 for entry in "${targets[@]}"; do

@@ -14,6 +14,7 @@ namespace {
 
 class OsdWindowPort : public OsdPort {
 public:
+    explicit OsdWindowPort(HWND owner) : owner_(owner) {}
     bool FindDisplay() override {
         window_ = FindWindowW(nullptr, names::kOsdWindowTitle);
         return window_ != nullptr;
@@ -22,18 +23,26 @@ public:
         const std::wstring program = JoinPath(ProgramFolder(), names::kOsdExe);
         ShellExecuteW(nullptr, nullptr, program.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
-    void Pause(int ms) override { Sleep(static_cast<DWORD>(ms)); }
+    void ScheduleRetry(int ms) override { SetTimer(owner_, kOsdRetryTimer, static_cast<UINT>(ms), nullptr); }
     void Post(unsigned message, int code, int value) override { PostMessageW(window_, message, code, value); }
 
 private:
+    const HWND owner_;
     HWND window_ = nullptr;
 };
 
 }  // namespace
 
-void ShowOsdNotice(const SettingsImage& settings, int code, int value, int valueFlag) {
-    OsdWindowPort port;
-    ShowOsd(port, settings.TrayEnabled, code, value, valueFlag);
+void ShowOsdNotice(OsdNotices& notices, HWND owner, const SettingsImage& settings, int code, int value,
+                   int valueFlag) {
+    OsdWindowPort port(owner);
+    notices.Show(port, settings.TrayEnabled, code, value, valueFlag);
+}
+
+void RetryOsdNotice(OsdNotices& notices, HWND owner) {
+    KillTimer(owner, kOsdRetryTimer);
+    OsdWindowPort port(owner);
+    notices.Retry(port);
 }
 
 void RunProgram(const SettingsImage& settings, int slot) {

@@ -1,7 +1,9 @@
 #include "WTMixer.h"
 
+#include "SystemImports.h"
+
 CWTMixer::CWTMixer(HWND notifyWindow) : notifyWindow_(notifyWindow) {
-    deviceCount_ = mixerGetNumDevs();
+    deviceCount_ = system_imports::MixerGetNumDevs();
     if (deviceCount_ == 0 || OpenSpeakersLine() != MMSYSERR_NOERROR) return;
     ReadSpeakersControl(kOnOff, MIXERCONTROL_CONTROLTYPE_ONOFF);
     ReadSpeakersControl(kBass, MIXERCONTROL_CONTROLTYPE_BASS);
@@ -14,18 +16,18 @@ CWTMixer::CWTMixer(HWND notifyWindow) : notifyWindow_(notifyWindow) {
 CWTMixer::~CWTMixer() { Close(); }
 
 void CWTMixer::Close() {
-    if (mixer_) mixerClose(mixer_);
+    if (mixer_) system_imports::MixerClose(mixer_);
     mixer_ = nullptr;
 }
 
 MMRESULT CWTMixer::OpenSpeakersLine() {
-    const UINT count = mixerGetNumDevs();
+    const UINT count = system_imports::MixerGetNumDevs();
     if (count == 0) return static_cast<MMRESULT>(-1);
     // Never more than one handle, however often the line is opened.
     Close();
     MMRESULT result = MMSYSERR_NODRIVER;
     for (UINT device = 0; device < count; ++device) {
-        result = mixerOpen(&mixer_, device, reinterpret_cast<DWORD_PTR>(notifyWindow_), 0, CALLBACK_WINDOW);
+        result = system_imports::MixerOpen(&mixer_, device, reinterpret_cast<DWORD_PTR>(notifyWindow_), 0, CALLBACK_WINDOW);
         if (result != MMSYSERR_NOERROR) {
             mixer_ = nullptr;
             continue;
@@ -33,7 +35,7 @@ MMRESULT CWTMixer::OpenSpeakersLine() {
         MIXERLINEW line{};
         line.cbStruct = sizeof(line);
         line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-        result = mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
+        result = system_imports::MixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
         if (result == MMSYSERR_NOERROR) {
             speakersLineId_ = line.dwLineID;
             return MMSYSERR_NOERROR;
@@ -53,7 +55,7 @@ MMRESULT CWTMixer::ReadSpeakersControl(Control control, DWORD controlType) {
     request.cControls = 1;
     request.cbmxctrl = sizeof(record);
     request.pamxctrl = &record;
-    MMRESULT result = mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    MMRESULT result = system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
     if (result != MMSYSERR_NOERROR) return result;
 
     controlIds_[control] = record.dwControlID;
@@ -64,7 +66,7 @@ MMRESULT CWTMixer::ReadSpeakersControl(Control control, DWORD controlType) {
     details.cChannels = 1;
     details.cbDetails = sizeof(value);
     details.paDetails = &value;
-    result = mixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_GETCONTROLDETAILSF_VALUE);
+    result = system_imports::MixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_GETCONTROLDETAILSF_VALUE);
     if (result == MMSYSERR_NOERROR) {
         values_[control] = value;
         valid_[control] = true;
@@ -76,7 +78,7 @@ void CWTMixer::ReadPeakMeter() {
     MIXERLINEW line{};
     line.cbStruct = sizeof(line);
     line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
-    mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
+    system_imports::MixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
 
     MIXERCONTROLW record{};
     record.cbStruct = sizeof(record);
@@ -87,7 +89,7 @@ void CWTMixer::ReadPeakMeter() {
     request.cControls = 1;
     request.cbmxctrl = sizeof(record);
     request.pamxctrl = &record;
-    mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
     controlIds_[kPeakMeter] = record.dwControlID;
 
     DWORD value = 0;
@@ -97,7 +99,7 @@ void CWTMixer::ReadPeakMeter() {
     details.cChannels = 1;
     details.cbDetails = sizeof(value);
     details.paDetails = &value;
-    const bool read = mixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_OBJECTF_HMIXER) ==
+    const bool read = system_imports::MixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_OBJECTF_HMIXER) ==
                       MMSYSERR_NOERROR;
     values_[kPeakMeter] = read ? value : 0;
     valid_[kPeakMeter] = read;

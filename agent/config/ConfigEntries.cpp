@@ -5,7 +5,7 @@
 
 using namespace config_keys;
 
-std::vector<IniEntry> ConfigEntries(const SettingsImage& image) {
+std::vector<IniEntry> ConfigEntries(const SettingsImage& image, const IniReader* current) {
     std::vector<IniEntry> entries;
     const auto add = [&](const std::wstring& section, const wchar_t* key, std::wstring value) {
         entries.push_back({section, key, std::move(value)});
@@ -25,7 +25,9 @@ std::vector<IniEntry> ConfigEntries(const SettingsImage& image) {
             add(section, kButtonFunc, std::to_wstring(button.ButtonFunc));
             add(section, kKeyNumber, std::to_wstring(button.KeyNumber));
             add(section, kMacroName, std::wstring(FieldText(button.MacroName)));
-            add(section, kPath, std::wstring(FieldText(button.Path)));
+            // An empty path may stand for one that did not fit, which stays as the file has it.
+            if (!FieldText(button.Path).empty() || !current || PathFits(current->ReadString(section, kPath, L"")))
+                add(section, kPath, std::wstring(FieldText(button.Path)));
             add(group, section.c_str(), EncodeStruct(button.KeyData));
         }
     }

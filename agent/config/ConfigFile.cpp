@@ -51,7 +51,7 @@ unsigned long WriteConfigFile(const IniFile& file, const SettingsImage& image) {
     const ConfigLock lock;
     IniSnapshot snapshot;
     DWORD error = lock.Held() ? file.Read(snapshot) : ERROR_TIMEOUT;
-    if (!error) error = file.Write(snapshot, ConfigEntries(image));
+    if (!error) error = file.Write(snapshot, ConfigEntries(image, &snapshot.Text));
     ReportConfigFailure(L"WriteConfigFile", file, error);
     return error;
 }
@@ -63,7 +63,7 @@ unsigned long PersistSettings(const IniFile& file, SettingsImage& image) {
     // Loaded again from what the file holds now, not from the image read before the pause.
     if (!error) LoadSettings(snapshot.Text, image);
     WritePointerRegistryValues(image);
-    if (!error) error = file.Write(snapshot, ConfigEntries(image));
+    if (!error) error = file.Write(snapshot, ConfigEntries(image, &snapshot.Text));
     ReportConfigFailure(L"PersistSettings", file, error);
     return error;
 }

@@ -16,7 +16,8 @@
 void ReadConfigFile(const IniReader& file, SettingsImage& image);
 
 // Every field of the image as key writes, in the order a file made from nothing shows.
-std::vector<IniEntry> ConfigEntries(const SettingsImage& image);
+// With the file's current text, a Path key too long to load is left as it is.
+std::vector<IniEntry> ConfigEntries(const SettingsImage& image, const IniReader* current = nullptr);
 
 // Reset, read and validate; the file is not written.
 void LoadSettings(const IniReader& file, SettingsImage& image);

@@ -12,7 +12,9 @@ void ReadButton(const IniReader& file, int group, int b, ButtonAssignment& butto
     button.ButtonFunc = static_cast<std::uint8_t>(file.ReadInt(section, kButtonFunc, -1));
     button.KeyNumber = static_cast<std::uint8_t>(file.ReadInt(section, kKeyNumber, -1));
     SetFieldText(button.MacroName, file.ReadString(section, kMacroName, L""));
-    SetFieldText(button.Path, file.ReadString(section, kPath, L""));
+    // A path cut short names another file, or none: such a button opens nothing.
+    const std::wstring path = file.ReadString(section, kPath, L"");
+    SetFieldText(button.Path, PathFits(path) ? path : std::wstring());
     file.ReadStruct(GroupSection(group), section, button.KeyData);
 }
 

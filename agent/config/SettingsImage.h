@@ -77,6 +77,9 @@ void SetFieldText(std::array<wchar_t, N>& field, std::wstring_view text) {
     text.copy(field.data(), count);
 }
 
+// Whether a program path fits the Path field whole; a cut one must never be opened.
+inline bool PathFits(std::wstring_view path) { return path.size() < static_cast<std::size_t>(kPathUnits); }
+
 // The text of a fixed field, up to its terminating zero (or the whole field if none).
 template <std::size_t N>
 std::wstring_view FieldText(const std::array<wchar_t, N>& field) {

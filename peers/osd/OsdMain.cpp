@@ -4,6 +4,7 @@
 #include "Handles.h"
 #include "OsdWindow.h"
 #include "framework/WinApp.h"
+#include "SystemLibraries.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ private:
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    RestrictDllSearch();
     COsdApp app;
     return app.Run();
 }

@@ -10,6 +10,7 @@
 #include "ConsoleOutput.h"
 #include "DataFolders.h"
 #include "ExitCodes.h"
+#include "SystemLibraries.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ int Run(const Command& command) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    RestrictDllSearch();
     const std::vector<std::wstring> arguments(argv + std::min(argc, 1), argv + argc);
     const auto parsed = ParseCommandLine(arguments);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {

@@ -22,6 +22,21 @@ TEST(DeviceIdList, TheMainCollectionArrivesWithAnEvenNonZeroIdentifier) {
     EXPECT_EQ(zero.Count(), 1u);
 }
 
+TEST(DeviceIdList, ForgedOpensStopAtTheBoundAndKeepTheMouseAsWriteTarget) {
+    DeviceIdList ids;
+    Open(ids, 2);
+    Open(ids, 3);
+    for (std::uint32_t id = 100; id < 100 + 1000; ++id) Open(ids, id);
+    EXPECT_EQ(ids.Count(), DeviceIdList::kMaxIds);
+    EXPECT_EQ(ids.WriteTarget(), 3u);
+
+    // Room again once some leave.
+    Close(ids, 100);
+    Open(ids, 7);
+    EXPECT_EQ(ids.Ids().back(), 7u);
+    EXPECT_EQ(ids.Count(), DeviceIdList::kMaxIds);
+}
+
 TEST(DeviceIdList, OnlyTheLastEvenCloseClosesTheTrayCompanion) {
     DeviceIdList ids;
     Open(ids, 2);

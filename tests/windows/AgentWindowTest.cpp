@@ -183,7 +183,7 @@ TEST_F(AgentWindowTest, ABurstOfReportsFromTheLibrarysThreadIsHandledInOrderOnTh
     ASSERT_TRUE(PumpUntil([&] { return agent.CurrentSettings.Profile == 2; }, 20000));
     EXPECT_EQ(ActiveGroup, 2);
     MSG left;
-    EXPECT_FALSE(PeekMessageW(&left, hwnd, kMsgQueuedInputReport, kMsgQueuedInputReport, PM_NOREMOVE));
+    EXPECT_FALSE(PeekMessageW(&left, hwnd, kMsgInputReportsWaiting, kMsgInputReportsWaiting, PM_NOREMOVE));
 }
 
 }  // namespace

@@ -82,8 +82,22 @@ TEST_F(ConfigFileTest, ByteFieldsKeepTheirLow8BitsAndLongTextsAreCut) {
     EXPECT_EQ(button.KeyNumber, 254);
     EXPECT_EQ(button.ButtonID, INT32_MAX);
     EXPECT_EQ(FieldText(button.MacroName), std::wstring(49, L'M'));
-    EXPECT_EQ(FieldText(button.Path).size(), 259u);
-    EXPECT_EQ(button.Path.back(), L'\0');
+    EXPECT_TRUE(FieldText(button.Path).empty()) << "a path cut short would open another file";
+}
+
+TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsItWas) {
+    const std::string tooLong = "C:\\" + std::string(300, 'p') + ".exe";
+    const std::string longest = "C:\\" + std::string(256, 'q');  // 259 units: fits
+    WriteFileBytes(config.Path(), "[ButtonAssigned0_1]\r\nPath=" + tooLong + "\r\n[ButtonAssigned0_2]\r\nPath=" +
+                                      longest + "\r\n");
+    const SettingsImage image = Load();
+    EXPECT_TRUE(FieldText(image.Groups[0].Buttons[0].Path).empty());
+    EXPECT_EQ(FieldText(image.Groups[0].Buttons[1].Path).size(), 259u);
+
+    WriteConfigFile(config, image);
+    EXPECT_EQ(config.ReadString(L"ButtonAssigned0_1", L"Path", L""), std::wstring(tooLong.begin(), tooLong.end()));
+    EXPECT_EQ(config.ReadString(L"ButtonAssigned0_2", L"Path", L""), std::wstring(longest.begin(), longest.end()));
+    EXPECT_EQ(config.ReadString(L"ButtonAssigned0_3", L"Path", L"missing"), L"") << "empty paths are still written";
 }
 
 TEST_F(ConfigFileTest, KeyDataLoadsOnlyFromAValueOfTheRightLengthAndChecksum) {

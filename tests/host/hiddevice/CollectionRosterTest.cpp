@@ -118,3 +118,47 @@ TEST_F(CollectionRosterTest, FurtherCollectionsOfADeviceTakeUnclaimedOddIdentifi
 }
 
 }  // namespace
+
+namespace {
+
+using hiddevice::OrderForWriting;
+constexpr std::uint32_t kUpload = 33;
+
+PresentCollection WithOutput(PresentCollection collection, std::uint32_t output) {
+    collection.OutputLength = output;
+    return collection;
+}
+
+TEST(OrderForWriting, TheCollectionTakingTheUploadIsReportedSecondWhateverItsPage) {
+    // The vendor collection (the filter's first pair) takes the upload, Consumer Control not.
+    std::vector<PresentCollection> present = {WithOutput(Second(L"a"), 0), WithOutput(Main(L"a"), kUpload),
+                                              WithOutput(Main(L"b"), 0), WithOutput(Second(L"b"), kUpload)};
+    OrderForWriting(present, kUpload);
+    EXPECT_EQ(present[0].Pair, 0u) << "mouse a: Consumer Control opens first now";
+    EXPECT_EQ(present[1].Pair, 1u);
+    EXPECT_EQ(present[2].Pair, 0u) << "mouse b already had the writable one second";
+    EXPECT_EQ(present[3].Pair, 1u);
+
+    RecordedEffects effects;
+    CollectionRoster roster;
+    roster.Update(present, effects);
+    EXPECT_EQ(effects.Take(), (Steps{"open 2 a&col01", "+2", "open 3 a&col02", "+3", "open 4 b&col02", "+4",
+                                     "open 5 b&col01", "+5"}));
+}
+
+TEST(OrderForWriting, WhereBothOrNeitherTakeTheUploadTheFiltersOrderStays) {
+    for (const std::uint32_t mainOutput : {0u, kUpload, 64u}) {
+        const std::uint32_t secondOutput = mainOutput == kUpload ? kUpload : 0;
+        std::vector<PresentCollection> present = {WithOutput(Main(L"m"), mainOutput),
+                                                  WithOutput(Second(L"m"), secondOutput)};
+        OrderForWriting(present, kUpload);
+        EXPECT_EQ(present[0].Pair, 0u) << mainOutput;
+        EXPECT_EQ(present[1].Pair, 1u) << mainOutput;
+    }
+    // A main collection alone keeps its role: there is nothing to swap with.
+    std::vector<PresentCollection> alone = {WithOutput(Main(L"m"), kUpload)};
+    OrderForWriting(alone, kUpload);
+    EXPECT_EQ(alone[0].Pair, 0u);
+}
+
+}  // namespace

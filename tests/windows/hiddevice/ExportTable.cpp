@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -44,8 +45,10 @@ private:
 
 }  // namespace
 
-std::optional<ExportTable> ReadExportTable(const std::string& image) {
-    ImageReader reader(image);
+namespace {
+
+// The image's data directory entry, with a reader that knows its sections.
+std::optional<IMAGE_DATA_DIRECTORY> Directory(ImageReader& reader, int entry) {
     const auto dos = reader.At<IMAGE_DOS_HEADER>(0);
     if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew < 0) return std::nullopt;
     const std::size_t ntOffset = static_cast<std::size_t>(dos->e_lfanew);
@@ -54,8 +57,16 @@ std::optional<ExportTable> ReadExportTable(const std::string& image) {
         return std::nullopt;
     reader.SetSections(ntOffset + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
                        nt->FileHeader.NumberOfSections);
+    return nt->OptionalHeader.DataDirectory[entry];
+}
 
-    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+}  // namespace
+
+std::optional<ExportTable> ReadExportTable(const std::string& image) {
+    ImageReader reader(image);
+    const auto found = Directory(reader, IMAGE_DIRECTORY_ENTRY_EXPORT);
+    if (!found) return std::nullopt;
+    const IMAGE_DATA_DIRECTORY& directory = *found;
     if (directory.VirtualAddress == 0) return std::nullopt;
     const auto exportsAt = reader.FileOffset(directory.VirtualAddress);
     const auto exports = exportsAt ? reader.At<IMAGE_EXPORT_DIRECTORY>(*exportsAt) : std::nullopt;
@@ -71,4 +82,24 @@ std::optional<ExportTable> ReadExportTable(const std::string& image) {
         if (*address != 0) table.Ordinals.insert(exports->Base + i);
     }
     return table;
+}
+
+std::optional<std::set<std::string>> ReadImportedDlls(const std::string& image) {
+    ImageReader reader(image);
+    const auto directory = Directory(reader, IMAGE_DIRECTORY_ENTRY_IMPORT);
+    if (!directory) return std::nullopt;
+    std::set<std::string> dlls;
+    if (directory->VirtualAddress == 0) return dlls;
+    const auto first = reader.FileOffset(directory->VirtualAddress);
+    if (!first) return std::nullopt;
+    for (std::size_t at = *first;; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto descriptor = reader.At<IMAGE_IMPORT_DESCRIPTOR>(at);
+        if (!descriptor) return std::nullopt;
+        if (descriptor->Name == 0) return dlls;
+        const auto nameAt = reader.FileOffset(descriptor->Name);
+        if (!nameAt || *nameAt >= image.size()) return std::nullopt;
+        std::string name(image.c_str() + *nameAt);
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        dlls.insert(name);
+    }
 }

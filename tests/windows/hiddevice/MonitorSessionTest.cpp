@@ -187,6 +187,20 @@ TEST_F(MonitorSessionTest, WritesReachTheDeviceWholeAndOnlyAtItsOwnLength) {
     EXPECT_FALSE(bus->Received(Second(L"mouse"), 300).has_value()) << "nothing refused reached the device";
 }
 
+TEST_F(MonitorSessionTest, AMouseThatTakesTheUploadOnItsVendorCollectionGetsItReportedSecond) {
+    bus->Attach(Second(L"mouse"), L"mouse", kSecondCollection, {3, 0});
+    bus->Attach(Main(L"mouse"), L"mouse", kMainCollection, {9, hid::kOutputReportLength});
+    ASSERT_TRUE(StartSession());
+    EXPECT_EQ(notices.WaitFor(2), (std::vector<Notice>{{true, 2}, {true, 3}}));
+
+    const Bytes report = OutputReport(9);
+    EXPECT_TRUE(Write(3, report));
+    EXPECT_EQ(bus->Received(Main(L"mouse"), 5000), report) << "the identifier reported second is the vendor collection";
+    ASSERT_TRUE(bus->Send(Second(L"mouse"), {3, 0xE9, 0}));
+    ASSERT_TRUE(WaitForInputs(1));
+    EXPECT_EQ(RecordedInputs().front().DeviceId, 2u);
+}
+
 TEST_F(MonitorSessionTest, AMouseThatVanishesDuringAReadClosesWholeUntilItArrivesAgain) {
     PlugMouse(L"mouse");
     ASSERT_TRUE(StartSession());
@@ -202,6 +216,27 @@ TEST_F(MonitorSessionTest, AMouseThatVanishesDuringAReadClosesWholeUntilItArrive
     ASSERT_TRUE(bus->Send(Main(L"mouse"), {3, 0x10, 0, 0, 0, 0, 0, 0, 0}));
     ASSERT_TRUE(WaitForInputs(1));
     EXPECT_EQ(RecordedInputs().front().DeviceId, 2u);
+}
+
+TEST_F(MonitorSessionTest, ForgedWakeUpsOfTheSessionsWindowCloseNothingAndDeliverNothing) {
+    PlugMouse(L"mouse");
+    ASSERT_TRUE(StartSession());
+    notices.WaitFor(2);
+    const auto windows = MonitorWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    // What another program could post: the identifiers with every early serial.
+    for (LPARAM serial = 0; serial < 64; ++serial) {
+        for (WPARAM deviceId : {2, 3}) {
+            ASSERT_TRUE(PostMessageW(windows.front(), WM_APP + 2, deviceId, serial));
+            ASSERT_TRUE(PostMessageW(windows.front(), WM_APP + 1, deviceId, serial));
+        }
+    }
+    ASSERT_TRUE(PumpUntil([] { MSG pending; return !PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE); }, 5000));
+    EXPECT_EQ(notices.notices.size(), 2u) << "no collection closed";
+    EXPECT_TRUE(RecordedInputs().empty());
+    EXPECT_TRUE(Write(3, OutputReport(1)));
+    ASSERT_TRUE(bus->Send(Main(L"mouse"), {3, 0x20, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(WaitForInputs(1));
 }
 
 TEST_F(MonitorSessionTest, AWriteTheVanishingMouseNeverTakesFailsAndClosesOnlyThatCollection) {

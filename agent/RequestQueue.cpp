@@ -1,0 +1,32 @@
+#include "RequestQueue.h"
+
+bool RequestQueue::Admit(const AgentRequest& request) {
+    if (!busy_) {
+        busy_ = true;
+        return true;
+    }
+    if (request.What == AgentRequest::Kind::Apply) {
+        if (!waiting_.empty() && waiting_.back().Request.What == AgentRequest::Kind::Apply)
+            ++waiting_.back().Count;
+        else
+            waiting_.push_back({request});
+    } else if (waitingModeChanges_ < kMaxWaitingModeChanges) {
+        waiting_.push_back({request});
+        ++waitingModeChanges_;
+    }
+    return false;
+}
+
+std::optional<AgentRequest> RequestQueue::Finish() {
+    if (waiting_.empty()) {
+        busy_ = false;
+        return std::nullopt;
+    }
+    Waiting& next = waiting_.front();
+    const AgentRequest request = next.Request;
+    if (--next.Count == 0) {
+        if (request.What == AgentRequest::Kind::ModeChange) --waitingModeChanges_;
+        waiting_.pop_front();
+    }
+    return request;
+}
