@@ -13,9 +13,6 @@
 
 namespace {
 
-// An upload takes about a second; this leaves room for a slow or retrying one.
-constexpr ULONGLONG kAnswerTimeoutMs = 15000;
-
 int Print(const ApplyReport& report) {
     PrintLine(report.Words);
     return report.ExitCode;
@@ -39,7 +36,7 @@ void PumpMessagesUntil(const std::function<bool()>& done, ULONGLONG timeoutMs) {
 
 }  // namespace
 
-int ApplySettings() {
+int ApplySettings(unsigned long answerTimeoutMs) {
     const HWND agent = FindWindowW(nullptr, names::kAgentWindowTitle);
     if (!agent) return Print(NoAgentReport());
     // The agent answers the first window it finds with the tool's title.
@@ -60,6 +57,6 @@ int ApplySettings() {
         return kExitFailed;
     }
     if (!PostMessageW(agent, settings_tool::kMsgApplySettings, 0, 0)) return Print(NoAgentReport());
-    PumpMessagesUntil([&] { return answer.has_value() || closed; }, kAnswerTimeoutMs);
+    PumpMessagesUntil([&] { return answer.has_value() || closed; }, answerTimeoutMs);
     return Print(answer.value_or(NoAnswerReport()));
 }
