@@ -9,11 +9,19 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${TERN7_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
 
+# Test code is built without optimisation: it is compiled far more often than it runs.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    set(TERN7_TEST_COMPILE_OPTIONS -O0)
+endif()
+target_compile_options(gtest PRIVATE ${TERN7_TEST_COMPILE_OPTIONS})
+target_compile_options(gtest_main PRIVATE ${TERN7_TEST_COMPILE_OPTIONS})
+
 # Every test program parses GoogleTest and the system headers; parsing them once for all
 # of them halves the build of the tests. tern7_use_test_pch(DIR) gives the precompiled
 # header to each target under DIR that links GoogleTest.
 add_library(tern7_test_pch OBJECT ${CMAKE_CURRENT_LIST_DIR}/TestPch.cpp)
 target_link_libraries(tern7_test_pch PRIVATE gtest)
+target_compile_options(tern7_test_pch PRIVATE ${TERN7_TEST_COMPILE_OPTIONS})
 target_precompile_headers(tern7_test_pch PRIVATE
     <gtest/gtest.h> <algorithm> <functional> <memory> <optional> <string> <string_view> <vector>
     "$<$<BOOL:${WIN32}>:<windows.h$<ANGLE-R>>")
@@ -25,6 +33,7 @@ function(tern7_use_test_pch directory)
         get_target_property(links ${target} LINK_LIBRARIES)
         if(type MATCHES "EXECUTABLE|STATIC_LIBRARY" AND links MATCHES "gtest|test_support")
             target_precompile_headers(${target} REUSE_FROM tern7_test_pch)
+            target_compile_options(${target} PRIVATE ${TERN7_TEST_COMPILE_OPTIONS})
         endif()
     endforeach()
     get_property(children DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)

@@ -16,7 +16,7 @@ else
     cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-posix.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --target agent_bench >/dev/null
+cmake --build "$build" --target agent_bench config_bench >/dev/null
 state=$(realpath -m "$build/bench-wine")
 cmake/wine-session.sh start "$state"
 readings=$(mktemp -d)

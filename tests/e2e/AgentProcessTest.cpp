@@ -153,6 +153,8 @@ TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFo
 
     ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
     EXPECT_TRUE(NotifyLogHas("closed", 1));
+    // The agent starts no second companion while the first one's window is still there.
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(nullptr, names::kNotifyHostWindowTitle) == nullptr; }, 10000));
     ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
     EXPECT_TRUE(NotifyLogHas("running", 2));
     StopAgent(agent, window);

@@ -119,6 +119,8 @@ TEST_F(AgentWindowTest, ACloseForAnUnknownIdentifierMarksTheLinkStopped) {
     EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
     Close(2);
     EXPECT_TRUE(NotifyLogHas("closed", 1));
+    // The agent starts no second companion while the first one's window is still there.
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(nullptr, names::kNotifyHostWindowTitle) == nullptr; }, 5000));
     // An unknown even identifier with nothing listed closes the companion too.
     Open(2);
     ASSERT_TRUE(NotifyLogHas("running", 2));
