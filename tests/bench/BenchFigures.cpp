@@ -49,6 +49,32 @@ void SummaryTable::Print() const {
     std::fflush(stdout);
 }
 
+void RatioTable::Add(std::string what, double figure, double baseline, const char* unit, double goal) {
+    if (baseline <= 0 || figure <= 0) {
+        AddText(std::move(what), Format("%.3f %s", figure, unit), Format("%.3f %s", baseline, unit), "-",
+                "not measured");
+        return;
+    }
+    const double ratio = figure / baseline;
+    AddText(std::move(what), Format("%.3g %s", figure, unit), Format("%.3g %s", baseline, unit),
+            Format("x%.2f", ratio), Format("x%.1f at most: %s", goal, ratio <= goal ? "met" : "NOT met"));
+}
+
+void RatioTable::AddText(std::string what, std::string figure, std::string baseline, std::string ratio,
+                         std::string goal) {
+    rows_.push_back({std::move(what), std::move(figure), std::move(baseline), std::move(ratio), std::move(goal)});
+}
+
+void RatioTable::Print() const {
+    std::printf("\n| measure | figure | baseline | ratio | goal |\n|---|---|---|---|---|\n");
+    for (const auto& row : rows_) {
+        std::printf("|");
+        for (const std::string& cell : row) std::printf(" %s |", cell.c_str());
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+}
+
 std::string Format(const char* format, ...) {
     char text[512];
     va_list arguments;
