@@ -45,7 +45,8 @@ void SummaryTable::Print() const {
     for (const auto& row : rows_) width = std::max(width, row.first.size());
     std::printf("\n%-*s | %s\n%s-+-%s\n", static_cast<int>(width), "measure", "figure", std::string(width, '-').c_str(),
                 std::string(40, '-').c_str());
-    for (const auto& [what, figure] : rows_) std::printf("%-*s | %s\n", static_cast<int>(width), what.c_str(), figure.c_str());
+    for (const auto& [what, figure] : rows_)
+        std::printf("%-*s | %s\n", static_cast<int>(width), what.c_str(), figure.c_str());
     std::fflush(stdout);
 }
 
@@ -56,8 +57,8 @@ void RatioTable::Add(std::string what, double figure, double baseline, const cha
         return;
     }
     const double ratio = figure / baseline;
-    AddText(std::move(what), Format("%.3g %s", figure, unit), Format("%.3g %s", baseline, unit),
-            Format("x%.2f", ratio), Format("x%.1f at most: %s", goal, ratio <= goal ? "met" : "NOT met"));
+    AddText(std::move(what), Format("%.3g %s", figure, unit), Format("%.3g %s", baseline, unit), Format("x%.2f", ratio),
+            Format("x%.1f at most: %s", goal, ratio <= goal ? "met" : "NOT met"));
 }
 
 void RatioTable::AddText(std::string what, std::string figure, std::string baseline, std::string ratio,
