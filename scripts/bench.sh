@@ -2,7 +2,8 @@
 # Builds and runs the benchmarks under Wine, in a Wine session of their own, and prints
 # their figures. It also counts the idle agent's wake-ups, which only the Linux side
 # sees: the context switches of the agent's threads while the benchmark leaves it alone.
-# The machines are shared: compare figures within one run.
+# The machines are shared: each figure with a goal comes with a baseline from the same run,
+# and the closing table gives their ratios; memory rows are added here.
 #
 #   scripts/bench.sh [BUILD_DIR]     default: the windows preset's folder, build/windows
 set -euo pipefail
