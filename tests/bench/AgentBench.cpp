@@ -2,8 +2,10 @@
 // write-back, the delay from a mouse report to the display's notice, the apply command
 // against its floor, the memory and objects it and the tray companion hold before and
 // after load, and an idle stretch that scripts/bench.sh watches from the outside.
-// Figures, not pass or fail: compare them within one run.
+// Each figure that has a goal is set against a baseline measured in the same run, since
+// the machines are shared and absolute times move with the load on them.
 #include <windows.h>
+#include <timeapi.h>
 
 #include <cstdio>
 #include <string>
@@ -16,29 +18,49 @@
 #include "OsdContract.h"
 #include "ProcessGauge.h"
 #include "SettingsToolContract.h"
+#include "actions/PointerSettings.h"
 #include "config/ConfigFile.h"
 
 namespace {
 
 constexpr int kReports = 1000;
 constexpr int kReportIntervalMs = 5;
+constexpr int kNoticeBlocks = 4;
 constexpr int kApplyCommands = 100;
 constexpr int kWarmUpApplies = 10;
-// 27 reports, each followed by the upload's 10 ms pause, and 50 ms before the result.
-constexpr double kApplyFloorMs = 27 * 10.0 + 50.0;
+// Each report of the upload is followed by a 10 ms pause, and the result by 50 ms.
+constexpr int kWritePauseMs = 10;
+constexpr int kFinalPauseMs = 50;
+constexpr int kApplyWrites = 27;
+constexpr double kApplyFloorMs = kApplyWrites * kWritePauseMs + kFinalPauseMs;
+constexpr double kOwnOverheadGoalMs = 5;
+// After every fifth apply command, its upload alone, twice.
+constexpr int kAppliesPerReplay = 5;
+constexpr int kReplayRounds = 2;
+constexpr int kStartupRuns = 15;
+constexpr double kStartupGoal = 1.5;
+constexpr double kNoticeMedianGoal = 1.5;
+constexpr double kNoticeP99Goal = 3;
 constexpr DWORD kIdleSeconds = 10;
 // Longer than the watcher's look, so it never sees the benchmark's own ending.
 constexpr DWORD kIdleHoldMs = kIdleSeconds * 1000 + 2500;
 
-// From process start until the agent's message loop answers: the whole start-up
-// sequence. Without HidDevice.dll there is no mouse, so no 2000 ms pause.
-double AgentStartup(const std::wstring& hid, const std::wstring& folder) {
-    ChildProcess agent;
+std::wstring BenchFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// From process start until the program's window with this title answers: for the agent,
+// the whole start-up sequence. The program is closed again afterwards.
+double StartUntilAnswering(const std::wstring& program, const std::wstring& folder, const wchar_t* title) {
+    ChildProcess child;
     HWND window = nullptr;
     const double ms = TimeOnce([&] {
-        agent.Start(L"\"" + hid + L"\"", folder);
+        child.Start(L"\"" + program + L"\"", folder);
         PumpUntil([&] {
-            const auto found = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle);
+            const auto found = WindowsOfProcess(child.Id(), title);
             if (found.empty()) return false;
             DWORD_PTR ignored = 0;
             window = found.front();
@@ -46,11 +68,12 @@ double AgentStartup(const std::wstring& hid, const std::wstring& folder) {
         }, 60000);
     });
     PostMessageW(window, WM_CLOSE, 0, 0);
-    agent.WaitForExit(10000);
-    return ms;
+    child.WaitForExit(10000);
+    return window ? ms : 0;
 }
 
-void SettingsFileFigures(SummaryTable& table) {
+// The median settings load, for the apply command's breakdown.
+double SettingsFileFigures(SummaryTable& table) {
     ScratchFolder work;
     IniFile config(work.File(L"config.ini"));
     CopyFileW((kDistFolder + L"config.ini").c_str(), config.Path().c_str(), FALSE);
@@ -62,44 +85,37 @@ void SettingsFileFigures(SummaryTable& table) {
     Report("WriteConfigFile (187 keys, each flushed)", writes);
     table.Add("settings load, median", Format("%.2f ms", Median(loads)));
     table.Add("settings write-back, median", Format("%.1f ms", Median(writes)));
+    return Median(loads);
 }
 
-void StartupFigures(SummaryTable& table) {
+constexpr wchar_t kBareWindowTitle[] = L"Tern7BenchBareWindow";
+
+// The agent with the simulated library but no mouse attached, so without the 2000 ms
+// pause, against the bare program; the two take turns so that other work on the machine
+// falls on both alike.
+void StartupFigures(SummaryTable& table, RatioTable& ratios) {
+    SimMouse detached{false};
     ScratchFolder install;
-    for (const wchar_t* name : {L"hid.exe", L"config.ini", L"macrolist.ini"})
+    for (const wchar_t* name : {L"hid.exe", names::kConfigFile, names::kMacroListFile})
         CopyFileW((kDistFolder + name).c_str(), install.File(name).c_str(), FALSE);
-    // First run (first-run copy) and later runs.
+    CopyFileW((kSimMouseFolder + names::kHidDeviceDll).c_str(), install.File(names::kHidDeviceDll).c_str(), FALSE);
+    const std::wstring agent = install.File(L"hid.exe");
+    const std::wstring bare = BenchFolder() + L"bare_window.exe";
     std::vector<double> first, later, baseline;
-    for (int run = 0; run < 3; ++run) {
-        ScratchFolder appData;
-        AppDataRedirect redirect(appData.Path());
-        first.push_back(AgentStartup(install.File(L"hid.exe"), install.Path()));
-        for (int i = 0; i < 3; ++i) later.push_back(AgentStartup(install.File(L"hid.exe"), install.Path()));
-    }
-    // A process start that does almost nothing, to compare with: the agent's own
-    // refusal of a second instance while the first runs.
     {
         ScratchFolder appData;
         AppDataRedirect redirect(appData.Path());
-        ChildProcess agent;
-        agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", install.Path());
-        PumpUntil([&] { return !WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).empty(); }, 60000);
-        for (int i = 0; i < 5; ++i) {
-            ChildProcess second;
-            baseline.push_back(TimeOnce([&] {
-                second.Start(L"\"" + install.File(L"hid.exe") + L"\"", install.Path());
-                second.WaitForExit(30000);
-            }));
+        first.push_back(StartUntilAnswering(agent, install.Path(), names::kAgentWindowTitle));
+        for (int i = 0; i < kStartupRuns; ++i) {
+            later.push_back(StartUntilAnswering(agent, install.Path(), names::kAgentWindowTitle));
+            baseline.push_back(StartUntilAnswering(bare, install.Path(), kBareWindowTitle));
         }
-        for (HWND window : WindowsOfProcess(agent.Id(), names::kAgentWindowTitle)) PostMessageW(window, WM_CLOSE, 0, 0);
-        agent.WaitForExit(10000);
     }
     Report("agent start-up, first run for the user", first);
-    Report("agent start-up, later runs", later);
-    Report("second instance start and exit (baseline)", baseline);
-    table.Add("agent start-up, first run, median", Format("%.0f ms", Median(first)));
-    table.Add("agent start-up, later runs, median", Format("%.0f ms", Median(later)));
-    table.Add("second-instance start and exit, median", Format("%.0f ms", Median(baseline)));
+    Report("agent start-up, later runs, no mouse", later);
+    Report("bare window program start-up (baseline)", baseline);
+    table.Add("agent start-up, first run", Format("%.0f ms", Median(first)));
+    ratios.Add("agent start-up, no mouse attached, median", Median(later), Median(baseline), "ms", kStartupGoal);
 }
 
 // The performance counter values the simulated mouse's library logged as it handed each
@@ -113,31 +129,78 @@ std::vector<long long> DeliveryCounters(const SimMouse& mouse) {
     return counters;
 }
 
-// Media key reports, whose notice the agent posts at once, and the display's receipt of
-// each notice.
-void ReportToNoticeFigures(const AgentRig& rig, MessageClock& osd, SummaryTable& table) {
+// Pairs each sent stamp with the receipt of the notice it caused; empty when they do not
+// pair up one to one.
+std::vector<double> Latencies(const std::vector<long long>& sent, const std::vector<StampedMessage>& received) {
+    std::vector<double> latencies;
+    if (sent.size() != received.size()) return latencies;
+    for (std::size_t i = 0; i < sent.size(); ++i) latencies.push_back(Milliseconds(sent[i], received[i].Counter));
+    return latencies;
+}
+
+// One block of media key reports, whose notice the agent posts at once: from the
+// library's call of the callback to the display's receipt of each notice. Empty when
+// reports and notices do not pair up.
+std::vector<double> AgentNotices(const AgentRig& rig, MessageClock& osd, int count) {
     osd.Clear();
     rig.Mouse().Run(L"clear-log");
-    const CommandResult sent = RunCommand(
-        L"\"" + kSimMouseFolder + L"simmouse.exe\" inject 03 E9 00 --repeat " + std::to_wstring(kReports) +
-            L" --interval " + std::to_wstring(kReportIntervalMs),
-        kReports * kReportIntervalMs + 30000);
-    osd.WaitForCount(kReports, 10000);
-    PumpFor(500);  // the library's last delivery lines
-    const std::vector<long long> delivered = DeliveryCounters(rig.Mouse());
-    const std::vector<StampedMessage> notices = osd.Received();
-    if (sent.ExitCode != 0 || delivered.size() != notices.size() || notices.empty()) {
-        std::printf("report-to-notice: %zu reports delivered, %zu notices received (simmouse: %s); no figure\n",
-                    delivered.size(), notices.size(), sent.Output.c_str());
-        table.Add("report-to-notice latency", "not measured: reports and notices do not pair up");
-        return;
+    const CommandResult sent = rig.Mouse().Run(L"inject 03 E9 00 --repeat " + std::to_wstring(count) +
+                                               L" --interval " + std::to_wstring(kReportIntervalMs));
+    osd.WaitForCount(count, 30000);
+    // The library tells the server of its deliveries after the callbacks returned.
+    PumpUntil([&] { return DeliveryCounters(rig.Mouse()).size() >= osd.Count(); }, 10000);
+    const std::vector<double> latencies = Latencies(DeliveryCounters(rig.Mouse()), osd.Received());
+    if (sent.ExitCode != 0 || latencies.empty())
+        std::printf("report-to-notice: %zu notices received (simmouse: %s); no figure\n", osd.Count(),
+                    sent.Output.c_str());
+    return latencies;
+}
+
+// One block of the same number of notices from a program that only finds the display's
+// window and posts to it: from just before its lookup to the receipt.
+std::vector<double> PostedNotices(MessageClock& osd, int count) {
+    osd.Clear();
+    const CommandResult posted = RunCommand(L"\"" + BenchFolder() + L"notice_poster.exe\" " + std::to_wstring(count) +
+                                                L" " + std::to_wstring(kReportIntervalMs),
+                                            count * kReportIntervalMs + 60000);
+    osd.WaitForCount(count, 10000);
+    std::vector<long long> stamps;
+    for (std::size_t at = 0; posted.ExitCode == 0 && at < posted.Output.size();) {
+        std::size_t end = posted.Output.find('\n', at);
+        if (end == std::string::npos) end = posted.Output.size();
+        if (end > at + 1) stamps.push_back(std::stoll(posted.Output.substr(at, end - at)));
+        at = end + 1;
     }
-    std::vector<double> latencies;
-    for (std::size_t i = 0; i < notices.size(); ++i) latencies.push_back(Milliseconds(delivered[i], notices[i].Counter));
-    Report("report delivered to notice received", latencies);
-    std::printf("%-44s p99 %.3f ms  max %.3f ms\n", "", Percentile(latencies, 0.99), Percentile(latencies, 1.0));
+    const std::vector<double> latencies = Latencies(stamps, osd.Received());
+    if (latencies.empty())
+        std::printf("notice poster: %zu stamps, %zu notices (exit %lu); no baseline\n", stamps.size(), osd.Count(),
+                    posted.ExitCode);
+    return latencies;
+}
+
+// The agent's notices and the baseline's, in alternating blocks so that other work on
+// the machine falls on both alike.
+void ReportToNoticeFigures(const AgentRig& rig, MessageClock& osd, SummaryTable& table, RatioTable& ratios) {
+    std::vector<double> agent, baseline;
+    bool paired = true;
+    for (int block = 0; block < kNoticeBlocks; ++block) {
+        const std::vector<double> fromAgent = AgentNotices(rig, osd, kReports / kNoticeBlocks);
+        const std::vector<double> fromPoster = PostedNotices(osd, kReports / kNoticeBlocks);
+        paired = paired && !fromAgent.empty() && !fromPoster.empty();
+        agent.insert(agent.end(), fromAgent.begin(), fromAgent.end());
+        baseline.insert(baseline.end(), fromPoster.begin(), fromPoster.end());
+    }
+    if (!paired) agent.clear();
+
+    Report("report delivered to notice received", agent);
+    std::printf("%-44s p99 %.3f ms  max %.3f ms\n", "", Percentile(agent, 0.99), Percentile(agent, 1.0));
+    Report("FindWindowW + PostMessageW to notice (baseline)", baseline);
+    std::printf("%-44s p99 %.3f ms  max %.3f ms\n", "", Percentile(baseline, 0.99), Percentile(baseline, 1.0));
     table.Add(Format("report-to-notice, %d reports %d ms apart", kReports, kReportIntervalMs),
-              Format("median %.3f ms, p99 %.3f ms", Median(latencies), Percentile(latencies, 0.99)));
+              agent.empty() ? "not measured: reports and notices do not pair up"
+                            : Format("median %.3f ms, p99 %.3f ms", Median(agent), Percentile(agent, 0.99)));
+    ratios.Add("report to notice, median", Median(agent), Median(baseline), "ms", kNoticeMedianGoal);
+    ratios.Add("report to notice, p99", Percentile(agent, 0.99), Percentile(baseline, 0.99), "ms", kNoticeP99Goal);
 }
 
 // True once the agent's window answers: everything it was doing is over.
@@ -146,11 +209,65 @@ bool AgentAnswers(HWND agent) {
     return SendMessageTimeoutW(agent, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0;
 }
 
+// The upload alone: the last command's writes sent again from a process of their own,
+// through the simulated library's pipe client, each followed by its pause, as the agent
+// sends them. The mouse takes the reports it already holds, so nothing changes for the
+// agent. Per round, the time inside the write calls and in the pauses. The rounds are
+// taken between the apply commands, so both see the same load on the machine.
+struct UploadRounds {
+    std::vector<double> Writing;
+    std::vector<double> Pausing;
+};
+
+void ReplayUpload(const std::vector<std::string>& requests, int count, UploadRounds& rounds) {
+    if (requests.empty()) return;
+    ScratchFolder work;
+    const std::wstring file = work.File(L"writes.txt");
+    {
+        std::FILE* out = _wfopen(file.c_str(), L"w");
+        if (!out) return;
+        for (const std::string& request : requests) std::fprintf(out, "%s\n", request.c_str());
+        std::fclose(out);
+    }
+    const CommandResult replay = RunCommand(L"\"" + BenchFolder() + L"upload_replay.exe\" \"" + file + L"\" " +
+                                                std::to_wstring(count) + L" " + std::to_wstring(kWritePauseMs),
+                                            120000);
+    if (replay.ExitCode != 0) {
+        std::printf("upload replay failed (exit %lu): %s\n", replay.ExitCode, replay.Output.c_str());
+        return;
+    }
+    double writing = 0, pausing = 0;
+    for (std::size_t at = 0; at < replay.Output.size();) {
+        std::size_t end = replay.Output.find('\n', at);
+        if (end == std::string::npos) end = replay.Output.size();
+        if (std::sscanf(replay.Output.substr(at, end - at).c_str(), "%lf %lf", &writing, &pausing) == 2) {
+            rounds.Writing.push_back(writing);
+            rounds.Pausing.push_back(pausing);
+        }
+        at = end + 1;
+    }
+}
+
 struct ApplyTimes {
     std::vector<double> ToResult;
     std::vector<double> ToAgentFree;
+    std::vector<double> Writes;             // the library's write calls of each command
+    std::vector<std::string> LastRequests;  // the writes of the last command, as sent
+    UploadRounds Upload;
     int NotSent = 0;
 };
+
+// The writes the mouse logged ("write 2 ok 05 ..."), as the library asked for them
+// ("write 2 05 ...").
+std::vector<std::string> WriteRequests(const std::vector<std::string>& log) {
+    std::vector<std::string> requests;
+    for (const std::string& line : log) {
+        if (line.rfind("write ", 0) != 0) continue;
+        const std::size_t ok = line.find(" ok ");
+        if (ok != std::string::npos) requests.push_back(line.substr(0, ok) + line.substr(ok + 3));
+    }
+    return requests;
+}
 
 // The whole apply command as the settings tool sees it, from its post to the result, and
 // until the agent is free again (the progress window closes after the result is sent).
@@ -158,6 +275,7 @@ struct ApplyTimes {
 void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int count, ApplyTimes& times) {
     for (int i = 0; i < count; ++i) {
         AgentAnswers(rig.AgentWindow());
+        rig.Mouse().Run(L"clear-log");
         const std::size_t before = settingsTool.Count();
         const long long posted = CounterNow();
         PostMessageW(rig.AgentWindow(), settings_tool::kMsgApplySettings, 0, 0);
@@ -170,19 +288,77 @@ void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int
         times.ToResult.push_back(Milliseconds(posted, done.Counter));
         AgentAnswers(rig.AgentWindow());
         times.ToAgentFree.push_back(Milliseconds(posted, CounterNow()));
+        times.LastRequests = WriteRequests(rig.Mouse().Log());
+        times.Writes.push_back(static_cast<double>(times.LastRequests.size()));
+        if (i % kAppliesPerReplay == kAppliesPerReplay - 1)
+            ReplayUpload(times.LastRequests, kReplayRounds, times.Upload);
     }
 }
 
-void ApplyFigures(const ApplyTimes& times, SummaryTable& table) {
+// The pause before the result, as the agent takes it: Sleep with the system timer at 1 ms.
+double TimeFinalPause() {
+    const bool fine = timeBeginPeriod(1) == TIMERR_NOERROR;
+    std::vector<double> pauses;
+    for (int i = 0; i < 5; ++i) pauses.push_back(TimeOnce([] { Sleep(kFinalPauseMs); }));
+    if (fine) timeEndPeriod(1);
+    return Median(pauses);
+}
+
+// The apply command's change of the pointer settings, made from here with the default
+// settings the agent applies too: three system settings, each announced to every
+// top-level window on the desktop.
+double PointerSettingsMs() {
+    ScratchFolder work;
+    IniFile config(work.File(L"config.ini"));
+    CopyFileW((kDistFolder + L"config.ini").c_str(), config.Path().c_str(), FALSE);
+    SettingsImage image{};
+    LoadSettings(config, image);
+    RegistryKey mouseKey;
+    if (!mouseKey.Open(L"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS)) return 0;
+    std::vector<double> samples;
+    for (int i = 0; i < 10; ++i)
+        samples.push_back(TimeOnce([&] { ApplyPointerSettings(CurrentProfile(image), mouseKey, nullptr); }));
+    Report("pointer settings change (made here)", samples);
+    return Median(samples);
+}
+
+void ApplyFigures(const ApplyTimes& times, double settingsLoadMs, SummaryTable& table, RatioTable& ratios) {
     Report("apply command, post to result", times.ToResult);
     Report("apply command, post to agent free again", times.ToAgentFree);
-    const double median = Median(times.ToResult);
-    std::printf("%-44s floor %.0f ms  overhead %.1f ms  ratio %.3f  not sent %d\n", "", kApplyFloorMs,
-                median - kApplyFloorMs, median / kApplyFloorMs, times.NotSent);
+    const UploadRounds& upload = times.Upload;
+    Report("upload replayed: inside the write calls", upload.Writing);
+    Report("upload replayed: in the pauses", upload.Pausing);
+    const double finalPause = TimeFinalPause();
+    const double pointerMs = PointerSettingsMs();
+
+    const double total = Median(times.ToResult);
+    const double writes = Median(times.Writes);
+    const double inWrites = Median(upload.Writing);
+    const double inPauses = Median(upload.Pausing) + finalPause;
+    const double own = total - inWrites - inPauses;
+    std::printf("%-44s %.0f writes: %.1f ms in writes, %.1f ms in pauses (final %.2f ms); own %.1f ms; not sent %d\n",
+                "", writes, inWrites, inPauses, finalPause, own, times.NotSent);
     table.Add(Format("apply command to result, median of %zu", times.ToResult.size()),
-              Format("%.1f ms = floor %.0f + %.1f ms (x%.3f)%s", median, kApplyFloorMs, median - kApplyFloorMs,
-                     median / kApplyFloorMs, times.NotSent ? Format(", %d not sent", times.NotSent).c_str() : ""));
+              Format("%.1f ms%s", total, times.NotSent ? Format(", %d not sent", times.NotSent).c_str() : ""));
     table.Add("apply command until the agent is free, median", Format("%.1f ms", Median(times.ToAgentFree)));
+
+    const bool measured = !times.ToResult.empty() && !upload.Writing.empty() && writes == kApplyWrites;
+    if (!measured) {
+        ratios.AddText("apply command", Format("%.1f ms, %.0f writes", total, writes), "", "-", "not measured");
+        return;
+    }
+    ratios.AddText("apply command, post to result, median", Format("%.1f ms", total),
+                   Format("floor %.0f ms", kApplyFloorMs), Format("x%.3f", total / kApplyFloorMs), "-");
+    ratios.AddText("- inside the library's write calls", Format("%.1f ms", inWrites),
+                   Format("%.0f writes, %.2f ms each", writes, inWrites / writes),
+                   Format("%.1f%% of floor", 100 * inWrites / kApplyFloorMs), "-");
+    ratios.AddText("- in the pauses, as slept here", Format("%.1f ms", inPauses),
+                   Format("%.0f ms asked", kApplyFloorMs), Format("%.1f%% of floor", 100 * inPauses / kApplyFloorMs),
+                   "-");
+    ratios.AddText("- the agent's own", Format("%.1f ms", own),
+                   Format("of it: pointer settings %.1f ms, settings load %.1f ms", pointerMs, settingsLoadMs),
+                   Format("%.1f%% of floor", 100 * own / kApplyFloorMs),
+                   Format("%.0f ms at most: %s", kOwnOverheadGoalMs, own <= kOwnOverheadGoalMs ? "met" : "NOT met"));
 }
 
 ResourceUse Measure(const char* who, DWORD processId, const char* when) {
@@ -230,8 +406,9 @@ void HoldStill() {
 
 int wmain() {
     SummaryTable table;
-    SettingsFileFigures(table);
-    StartupFigures(table);
+    RatioTable ratios;
+    const double settingsLoadMs = SettingsFileFigures(table);
+    StartupFigures(table, ratios);
 
     MessageClock osd(names::kOsdWindowTitle, {osd::kMsgNotice, osd::kMsgValueNotice});
     MessageClock settingsTool(names::kSettingsToolWindowTitle, {settings_tool::kMsgApplyDone});
@@ -240,8 +417,13 @@ int wmain() {
     if (!osd.Ready() || !settingsTool.Ready() || !rig.Start(failure)) {
         std::printf("no load figures: %s\n", failure.empty() ? "the stand-in windows did not open" : failure.c_str());
         table.Print();
+        ratios.Print();
         return 1;
     }
+    // The memory baseline, read from outside at the same checkpoints as the agent.
+    ChildProcess bare;
+    bare.Start(L"\"" + BenchFolder() + L"bare_window.exe\"");
+    PumpUntil([&] { return !WindowsOfProcess(bare.Id(), kBareWindowTitle).empty(); }, 30000);
     PumpFor(1000);  // the tray companion settles
     const DWORD agentId = rig.AgentId();
     const DWORD notifyHostId = rig.NotifyHostId();
@@ -250,7 +432,7 @@ int wmain() {
     agent.Before = Measure("hid.exe", agentId, "before");
     notifyHost.Before = Measure("notifyhost.exe", notifyHostId, "before");
 
-    ReportToNoticeFigures(rig, osd, table);
+    ReportToNoticeFigures(rig, osd, table, ratios);
     ApplyTimes applies;
     RunApplyCommands(rig, settingsTool, kWarmUpApplies, applies);
     PumpFor(1000);
@@ -258,7 +440,7 @@ int wmain() {
     agent.WarmedUp = Measure("hid.exe", agentId, warmedUp.c_str());
     notifyHost.WarmedUp = Measure("notifyhost.exe", notifyHostId, warmedUp.c_str());
     RunApplyCommands(rig, settingsTool, kApplyCommands - kWarmUpApplies, applies);
-    ApplyFigures(applies, table);
+    ApplyFigures(applies, settingsLoadMs, table, ratios);
 
     PumpFor(1000);
     ResourceCheckpoint("after");
@@ -266,8 +448,11 @@ int wmain() {
     notifyHost.After = Measure("notifyhost.exe", notifyHostId, "after");
     ResourceRows(table, "hid.exe", agent);
     ResourceRows(table, "notifyhost.exe", notifyHost);
+    for (HWND window : WindowsOfProcess(bare.Id(), kBareWindowTitle)) PostMessageW(window, WM_CLOSE, 0, 0);
+    bare.WaitForExit(10000);
 
     HoldStill();
     table.Print();
+    ratios.Print();
     return 0;
 }

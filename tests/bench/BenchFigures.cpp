@@ -45,7 +45,34 @@ void SummaryTable::Print() const {
     for (const auto& row : rows_) width = std::max(width, row.first.size());
     std::printf("\n%-*s | %s\n%s-+-%s\n", static_cast<int>(width), "measure", "figure", std::string(width, '-').c_str(),
                 std::string(40, '-').c_str());
-    for (const auto& [what, figure] : rows_) std::printf("%-*s | %s\n", static_cast<int>(width), what.c_str(), figure.c_str());
+    for (const auto& [what, figure] : rows_)
+        std::printf("%-*s | %s\n", static_cast<int>(width), what.c_str(), figure.c_str());
+    std::fflush(stdout);
+}
+
+void RatioTable::Add(std::string what, double figure, double baseline, const char* unit, double goal) {
+    if (baseline <= 0 || figure <= 0) {
+        AddText(std::move(what), Format("%.3f %s", figure, unit), Format("%.3f %s", baseline, unit), "-",
+                "not measured");
+        return;
+    }
+    const double ratio = figure / baseline;
+    AddText(std::move(what), Format("%.3g %s", figure, unit), Format("%.3g %s", baseline, unit), Format("x%.2f", ratio),
+            Format("x%.1f at most: %s", goal, ratio <= goal ? "met" : "NOT met"));
+}
+
+void RatioTable::AddText(std::string what, std::string figure, std::string baseline, std::string ratio,
+                         std::string goal) {
+    rows_.push_back({std::move(what), std::move(figure), std::move(baseline), std::move(ratio), std::move(goal)});
+}
+
+void RatioTable::Print() const {
+    std::printf("\n| measure | figure | baseline | ratio | goal |\n|---|---|---|---|---|\n");
+    for (const auto& row : rows_) {
+        std::printf("|");
+        for (const std::string& cell : row) std::printf(" %s |", cell.c_str());
+        std::printf("\n");
+    }
     std::fflush(stdout);
 }
 

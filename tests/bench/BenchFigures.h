@@ -33,4 +33,17 @@ private:
     std::vector<std::pair<std::string, std::string>> rows_;
 };
 
+// Figures against their baselines from the same run, printed as a Markdown table:
+// measure | figure | baseline | ratio | goal. Missing figures print as a reason.
+class RatioTable {
+public:
+    // goal: the highest ratio wanted.
+    void Add(std::string what, double figure, double baseline, const char* unit, double goal);
+    void AddText(std::string what, std::string figure, std::string baseline, std::string ratio, std::string goal);
+    void Print() const;
+
+private:
+    std::vector<std::vector<std::string>> rows_;
+};
+
 std::string Format(const char* format, ...);
