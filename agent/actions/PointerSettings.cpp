@@ -2,15 +2,12 @@
 
 #include <string>
 
-#include "actions/PointerValues.h"
+#include "PointerRegistry.h"
+#include "PointerValues.h"
 
 namespace {
 
-constexpr wchar_t kMouseKey[] = L"Control Panel\\Mouse";
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kMouseSpeed[] = L"MouseSpeed";
-constexpr wchar_t kThreshold1[] = L"MouseThreshold1";
-constexpr wchar_t kThreshold2[] = L"MouseThreshold2";
+using namespace pointer_registry;
 
 int ReadRegistryInt(const RegistryKey& key, const wchar_t* name) {
     std::wstring text;
@@ -55,24 +52,6 @@ void ApplyWheelScrolling(const ProfileSettings& profile, HWND notifyWindow) {
     SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, pointer::LiveWheelScrollLines(profile), nullptr,
                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     NotifySettingChange(notifyWindow, SPI_SETWHEELSCROLLLINES, 0);
-}
-
-int WritePointerRegistryValues(const SettingsImage& image) {
-    const ProfileSettings& profile = CurrentProfile(image);
-    UniqueHKey mouse;
-    if (OpenOrCreateKey(HKEY_CURRENT_USER, kMouseKey, mouse) != ERROR_SUCCESS) return -1;
-    const auto acceleration = pointer::RegistryAcceleration(profile);
-    SetStringValue(mouse.get(), L"DoubleClickSpeed", std::to_wstring(pointer::RegistryDoubleClickSpeed(profile)));
-    SetStringValue(mouse.get(), L"MouseSensitivity", std::to_wstring(pointer::PointerSpeed(profile)));
-    SetStringValue(mouse.get(), kMouseSpeed, std::to_wstring(acceleration.MouseSpeed));
-    SetStringValue(mouse.get(), kThreshold1, std::to_wstring(acceleration.Threshold1));
-    SetStringValue(mouse.get(), kThreshold2, std::to_wstring(acceleration.Threshold2));
-    mouse.reset();
-
-    UniqueHKey desktop;
-    if (OpenOrCreateKey(HKEY_CURRENT_USER, kDesktopKey, desktop) != ERROR_SUCCESS) return -1;
-    SetStringValue(desktop.get(), L"WheelScrollLines", std::to_wstring(pointer::RegistryWheelScrollLines(profile)));
-    return 1;
 }
 
 int GetWindowsVersionClass() {

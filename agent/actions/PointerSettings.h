@@ -1,10 +1,10 @@
 #pragma once
-// The Windows pointer settings of the current profile: live through the system-parameter
-// calls, and persistently in the user's Control Panel registry values.
+// The Windows pointer settings of the current profile, live through the system-parameter
+// calls; PointerRegistry.h keeps them for good.
 #include <windows.h>
 
-#include "config/RegistryKey.h"
-#include "config/SettingsImage.h"
+#include "RegistryKey.h"
+#include "SettingsImage.h"
 
 // Double-click time, pointer speed with acceleration, and wheel scrolling of the profile,
 // each step on its own. mouseKey is the open "Control Panel\Mouse" key the acceleration
@@ -13,10 +13,6 @@ void ApplyPointerSettings(const ProfileSettings& profile, const RegistryKey& mou
 void ApplyDoubleClickTime(const ProfileSettings& profile);
 void ApplyPointerSpeed(const ProfileSettings& profile, const RegistryKey& mouseKey, HWND notifyWindow);
 void ApplyWheelScrolling(const ProfileSettings& profile, HWND notifyWindow);
-
-// The current profile's values into "Control Panel\Mouse" and "Control Panel\Desktop";
-// 1 when written, -1 when a key could be neither opened nor created.
-int WritePointerRegistryValues(const SettingsImage& image);
 
 // 0..5, from GetVersionExW.
 int GetWindowsVersionClass();

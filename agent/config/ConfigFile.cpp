@@ -6,7 +6,7 @@
 
 #include "ConfigKeys.h"
 #include "ConfigLock.h"
-#include "actions/PointerSettings.h"
+#include "PointerRegistry.h"
 
 using namespace config_keys;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "actions/PointerValues.h"
+#include "PointerValues.h"
 
 namespace {
 

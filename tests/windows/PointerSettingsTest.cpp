@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "TestRegistry.h"
-#include "actions/PointerSettings.h"
+#include "PointerRegistry.h"
+#include "PointerSettings.h"
 
 namespace {
 
