@@ -17,7 +17,8 @@ std::wstring dataFolder;
 
 std::wstring RoamingAppDataFolder() {
     wchar_t folder[MAX_PATH] = {};
-    const HRESULT result = SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder);
+    const HRESULT result =
+        SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder);
     if (FAILED(result)) {
         TraceSystemError(L"SHGetFolderPath", static_cast<DWORD>(result));
         return {};

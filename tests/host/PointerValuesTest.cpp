@@ -115,7 +115,8 @@ public:
         std::string pv = std::to_string(reinterpret_cast<std::uintptr_t>(pvParam));
         if (action == pointer::kSpiSetMouse) {
             const int* params = static_cast<const int*>(pvParam);
-            pv = "{" + std::to_string(params[0]) + "," + std::to_string(params[1]) + "," + std::to_string(params[2]) + "}";
+            pv = "{" + std::to_string(params[0]) + "," + std::to_string(params[1]) + "," + std::to_string(params[2]) +
+                 "}";
             mouseParams_ = reinterpret_cast<std::intptr_t>(pvParam);
         }
         Calls.push_back("spi " + std::to_string(action) + " " + std::to_string(uiParam) + " " + pv + " " +
