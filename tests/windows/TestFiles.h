@@ -25,3 +25,8 @@ std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 void RemoveTree(const std::wstring& folder);
+
+// A path of the build, which the tests are given as a host path, as Wine shows it: on
+// drive Z:, with backslashes. HostFolder ends it with a backslash.
+std::wstring HostPath(const char* path);
+std::wstring HostFolder(const char* path);
