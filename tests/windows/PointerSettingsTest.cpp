@@ -2,22 +2,13 @@
 
 #include <vector>
 
+#include "PointerProfile.h"
 #include "TestRegistry.h"
 #include "actions/PointerSettings.h"
 
 namespace {
 
 constexpr wchar_t kMouse[] = L"Control Panel\\Mouse";
-
-ProfileSettings Profile(int doubleClick, int sensitivity, int wheel, int universal, int acceleration) {
-    ProfileSettings p{};
-    p.DoubleClickSpeed = doubleClick;
-    p.MouseSensitivity = sensitivity;
-    p.WheelScrollLines = wheel;
-    p.UniversalScrollEnabled = universal;
-    p.AccelerationEnabled = acceleration;
-    return p;
-}
 
 void SetAccelerationTriple(const wchar_t* speed, const wchar_t* threshold1, const wchar_t* threshold2) {
     SetValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed", speed);
@@ -38,7 +29,7 @@ protected:
 };
 
 TEST_F(PointerSettingsTest, ApplyChangesTheLiveDoubleClickTimeSpeedAndWheel) {
-    ApplyPointerSettings(Profile(3, 7, 6, 0, 0), mouseKey, nullptr);
+    ApplyPointerSettings(PointerProfile(3, 7, 6, 0, 0), mouseKey, nullptr);
     EXPECT_EQ(GetDoubleClickTime(), 690u);
     int speed = 0;
     SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
@@ -47,7 +38,7 @@ TEST_F(PointerSettingsTest, ApplyChangesTheLiveDoubleClickTimeSpeedAndWheel) {
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     EXPECT_EQ(lines, 6u);
 
-    ApplyPointerSettings(Profile(10, 1, 6, 1, 0), mouseKey, nullptr);
+    ApplyPointerSettings(PointerProfile(10, 1, 6, 1, 0), mouseKey, nullptr);
     EXPECT_EQ(GetDoubleClickTime(), 200u);
     SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
     EXPECT_EQ(speed, 2);
@@ -57,7 +48,7 @@ TEST_F(PointerSettingsTest, ApplyChangesTheLiveDoubleClickTimeSpeedAndWheel) {
 
 TEST_F(PointerSettingsTest, AccelerationOffForcesTheRegistryTripleToZero) {
     SetAccelerationTriple(L"1", L"6", L"10");
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 0), mouseKey, nullptr);
+    ApplyPointerSpeed(PointerProfile(5, 5, 3, 0, 0), mouseKey, nullptr);
     for (const wchar_t* name : {L"MouseSpeed", L"MouseThreshold1", L"MouseThreshold2"})
         EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, name).Text, L"0") << name;
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{0, 0, 0}));
@@ -66,7 +57,7 @@ TEST_F(PointerSettingsTest, AccelerationOffForcesTheRegistryTripleToZero) {
 TEST_F(PointerSettingsTest, AccelerationOffWithAZeroTripleWritesNothing) {
     // Texts that read as zero but that a write of "0" would replace.
     SetAccelerationTriple(L"00", L"0x", L" 0");
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 0), mouseKey, nullptr);
+    ApplyPointerSpeed(PointerProfile(5, 5, 3, 0, 0), mouseKey, nullptr);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"00");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold1").Text, L"0x");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L" 0");
@@ -75,7 +66,7 @@ TEST_F(PointerSettingsTest, AccelerationOffWithAZeroTripleWritesNothing) {
 
 TEST_F(PointerSettingsTest, AccelerationOnAppliesWhatTheRegistryHolds) {
     SetAccelerationTriple(L"1", L"6", L"10");
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 1), mouseKey, nullptr);
+    ApplyPointerSpeed(PointerProfile(5, 5, 3, 0, 1), mouseKey, nullptr);
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{6, 10, 1}));
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"10");
 }
@@ -83,7 +74,7 @@ TEST_F(PointerSettingsTest, AccelerationOnAppliesWhatTheRegistryHolds) {
 TEST_F(PointerSettingsTest, AClosedMouseKeyReadsAsZeros) {
     SetAccelerationTriple(L"1", L"6", L"10");
     RegistryKey closed;
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 1), closed, nullptr);
+    ApplyPointerSpeed(PointerProfile(5, 5, 3, 0, 1), closed, nullptr);
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"1");
 }
@@ -102,7 +93,7 @@ TEST_F(PointerSettingsTest, TheOwnWindowIsToldOfEachSystemCall) {
     RegisterClassW(&windowClass);
     const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
-    ApplyPointerSettings(Profile(5, 5, 3, 0, 0), mouseKey, window);
+    ApplyPointerSettings(PointerProfile(5, 5, 3, 0, 0), mouseKey, window);
     DestroyWindow(window);
     // The system's own WM_SETTINGCHANGE broadcast (the same message number) may follow a
     // call that updates the user profile, so only the first three are the agent's.
@@ -115,7 +106,7 @@ TEST(PointerRegistryValues, TheCurrentProfileIsWrittenForTheNextLogOn) {
     SettingsImage image{};
     ResetSettings(image);
     image.Profile = 1;
-    image.Groups[1] = Profile(2, 9, 4, 0, 1);
+    image.Groups[1] = PointerProfile(2, 9, 4, 0, 1);
     ASSERT_EQ(WritePointerRegistryValues(image), 1);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"DoubleClickSpeed").Text, L"830");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSensitivity").Text, L"18");
@@ -124,7 +115,7 @@ TEST(PointerRegistryValues, TheCurrentProfileIsWrittenForTheNextLogOn) {
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"10");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WheelScrollLines").Text, L"4");
 
-    image.Groups[1] = Profile(0, 1, 4, 1, 0);
+    image.Groups[1] = PointerProfile(0, 1, 4, 1, 0);
     ASSERT_EQ(WritePointerRegistryValues(image), 1);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"DoubleClickSpeed").Text, L"970");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"0");
