@@ -7,6 +7,7 @@
 #include "ConfigLock.h"
 #include "Handles.h"
 #include "ModulePaths.h"
+#include "PathChecks.h"
 #include "PathText.h"
 #include "ProgramNames.h"
 
@@ -19,16 +20,6 @@ std::wstring RoamingAppDataFolder() {
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return {};
     return folder;
-}
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Copies into a file beside the target and renames it into place, never over an existing
