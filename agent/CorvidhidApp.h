@@ -4,7 +4,7 @@
 
 #include "CorvidhidDlg.h"
 #include "Handles.h"
-#include "framework/WinApp.h"
+#include "WinApp.h"
 
 class CCorvidhidApp : public CWinApp {
 protected:

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "UploadReports.h"
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 // The agent's pacing of the apply command: a pause after every report written, and one
 // after the uploads, before the result is posted, so that the last report settles and the

@@ -19,8 +19,8 @@
 #include "ProcessGauge.h"
 #include "SettingsToolContract.h"
 #include "SettingsUpload.h"
-#include "actions/PointerSettings.h"
-#include "config/ConfigFile.h"
+#include "PointerSettings.h"
+#include "ConfigFile.h"
 
 namespace {
 

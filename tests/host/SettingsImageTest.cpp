@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "framework/Dialog.h"
-#include "framework/MessageMap.h"
-#include "framework/WinApp.h"
+#include "Dialog.h"
+#include "MessageMap.h"
+#include "WinApp.h"
 
 namespace {
 

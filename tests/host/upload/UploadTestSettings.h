@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 inline SettingsImage DefaultSettings() {
     SettingsImage image{};
