@@ -164,6 +164,26 @@ std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title) {
     return search.Found;
 }
 
+HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
+    HWND window = nullptr;
+    PumpUntil([&] {
+        const auto found = WindowsOfProcess(processId, title);
+        window = found.empty() ? nullptr : found.front();
+        return window != nullptr;
+    }, timeoutMs);
+    return window;
+}
+
+bool Answers(HWND window, DWORD timeoutMs) {
+    DWORD_PTR ignored = 0;
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+HWND WaitForAnsweringWindow(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
+    const HWND window = WaitForWindowOf(processId, title, timeoutMs);
+    return Answers(window, timeoutMs) ? window : nullptr;
+}
+
 AppDataRedirect::AppDataRedirect(const std::wstring& folder) {
     wchar_t previous[MAX_PATH] = {};
     DWORD bytes = sizeof(previous);
