@@ -1,5 +1,7 @@
 #include "TestProcess.h"
 
+#include <tlhelp32.h>
+
 #include <sstream>
 
 #include "TestFiles.h"
@@ -172,6 +174,18 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
         return window != nullptr;
     }, timeoutMs);
     return window;
+}
+
+std::size_t ChildProcessesNamed(const wchar_t* fileName) {
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
+    std::size_t count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() && _wcsicmp(entry.szExeFile, fileName) == 0) ++count;
+    }
+    return count;
 }
 
 bool Answers(HWND window, DWORD timeoutMs) {

@@ -58,6 +58,11 @@ void PumpFor(DWORD ms);
 // handle value is probed instead.
 DWORD CountOpenHandles();
 
+// Running processes that this process started with this file name ("notifyhost.exe").
+// A program started with CreateProcess or ShellExecute is counted from the moment the
+// call returns, so "nothing was started" needs no wait.
+std::size_t ChildProcessesNamed(const wchar_t* fileName);
+
 // The top-level windows of a process with exactly this title.
 std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title);
 // True once window's thread has handled everything sent to it before: a barrier, without
