@@ -160,8 +160,7 @@ TEST_F(DeviceEventsTest, ZoomInReachesAnExcelSheetUnderThePointerAsControlAndAWh
     const RECT area{200, 200, 600, 500};
     sheet.ShowInFront(area);
     SetCursorPos(400, 350);
-    PumpFor(200);
-    ASSERT_EQ(WindowFromPoint(POINT{400, 350}), sheet.Handle());
+    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(POINT{400, 350}) == sheet.Handle(); }, 5000));
 
     Inject(L"03 AC 00");
     ASSERT_TRUE(PumpUntil([&] { return sheet.Received().size() >= 3; }, 10000));
