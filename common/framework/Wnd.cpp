@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include <utility>
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Tern7Window";
@@ -15,7 +17,20 @@ bool RegisterWindowClass(WNDPROC procedure) {
 
 }  // namespace
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    if (!hwnd_) return;
+    // The derived part is gone: the window's last messages must not reach this object.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    if (::DestroyWindow(std::exchange(hwnd_, nullptr)) && quitWhenDestroyed_) PostQuitMessage(0);
+}
+
+void CWnd::operator delete(CWnd* window, std::destroying_delete_t) {
+    window->DestroyWindow();
+    // The whole object's storage, wherever this part lies in it.
+    void* storage = dynamic_cast<void*>(window);
+    window->~CWnd();
+    ::operator delete(storage);
+}
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menu) {
