@@ -2,18 +2,11 @@
 
 #include <utility>
 
+#include "WindowClass.h"
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Tern7Window";
-
-bool RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
 
 }  // namespace
 
@@ -34,7 +27,7 @@ void CWnd::operator delete(CWnd* window, std::destroying_delete_t) {
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menu) {
-    if (hwnd_ || !RegisterWindowClass(&CWnd::StaticWindowProc)) return false;
+    if (hwnd_ || !RegisterWindowClass(kWindowClass, &CWnd::StaticWindowProc, GetModuleHandleW(nullptr))) return false;
     const HWND hwnd = CreateWindowExW(exStyle, kWindowClass, title, style, x, y, width, height, parent, menu,
                                       GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;
