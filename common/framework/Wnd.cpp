@@ -27,9 +27,10 @@ void CWnd::operator delete(CWnd* window, std::destroying_delete_t) {
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menu) {
-    if (hwnd_ || !RegisterWindowClass(kWindowClass, &CWnd::StaticWindowProc, GetModuleHandleW(nullptr))) return false;
-    const HWND hwnd = CreateWindowExW(exStyle, kWindowClass, title, style, x, y, width, height, parent, menu,
-                                      GetModuleHandleW(nullptr), this);
+    const HINSTANCE program = GetModuleHandleW(nullptr);
+    if (hwnd_ || !RegisterWindowClass(kWindowClass, &CWnd::StaticWindowProc, program)) return false;
+    const HWND hwnd =
+        CreateWindowExW(exStyle, kWindowClass, title, style, x, y, width, height, parent, menu, program, this);
     return hwnd != nullptr;
 }
 

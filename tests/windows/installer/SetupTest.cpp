@@ -60,8 +60,8 @@ std::wstring ShortcutTarget(const std::wstring& link) {
     ComPtr<IPersistFile> file;
     wchar_t path[MAX_PATH] = {};
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(shellLink.put()))) ||
-        FAILED(shellLink->QueryInterface(IID_PPV_ARGS(file.put()))) ||
-        FAILED(file->Load(link.c_str(), STGM_READ)) || FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+        FAILED(shellLink->QueryInterface(IID_PPV_ARGS(file.put()))) || FAILED(file->Load(link.c_str(), STGM_READ)) ||
+        FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
         return {};
     return path;
 }
