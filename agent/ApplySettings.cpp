@@ -8,10 +8,10 @@
 #include "ProgramNames.h"
 #include "ProgressDlg.h"
 #include "SettingsToolContract.h"
-#include "actions/MuteState.h"
-#include "actions/PointerSettings.h"
-#include "config/ConfigFile.h"
-#include "config/DataFolders.h"
+#include "MuteState.h"
+#include "PointerSettings.h"
+#include "ConfigFile.h"
+#include "DataFolders.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "ComApartment.h"
 #include "CorvidhidDlg.h"
 #include "Handles.h"
-#include "framework/WinApp.h"
+#include "WinApp.h"
 
 class CCorvidhidApp : public CWinApp {
 protected:

@@ -6,8 +6,8 @@
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
 #include "SystemImports.h"
-#include "config/ConfigFile.h"
-#include "config/DataFolders.h"
+#include "ConfigFile.h"
+#include "DataFolders.h"
 
 namespace {
 

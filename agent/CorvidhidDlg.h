@@ -12,12 +12,12 @@
 #include "HidDeviceLibrary.h"
 #include "ProgressDlg.h"
 #include "RequestQueue.h"
-#include "actions/OsdNotice.h"
-#include "actions/ZoomPacing.h"
-#include "config/RegistryKey.h"
-#include "config/SettingsImage.h"
-#include "framework/MessageMap.h"
-#include "framework/Wnd.h"
+#include "OsdNotice.h"
+#include "ZoomPacing.h"
+#include "RegistryKey.h"
+#include "SettingsImage.h"
+#include "MessageMap.h"
+#include "Wnd.h"
 
 class CCorvidhidDlg : public CWnd {
 public:

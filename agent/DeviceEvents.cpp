@@ -10,13 +10,13 @@
 #include "OsdContract.h"
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
-#include "actions/DisplayProgram.h"
-#include "actions/InputPlayer.h"
-#include "actions/MuteState.h"
-#include "actions/PointerSettings.h"
-#include "actions/Zoom.h"
-#include "config/ConfigFile.h"
-#include "config/DataFolders.h"
+#include "DisplayProgram.h"
+#include "InputPlayer.h"
+#include "MuteState.h"
+#include "PointerSettings.h"
+#include "Zoom.h"
+#include "ConfigFile.h"
+#include "DataFolders.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
-#include "config/ConfigFile.h"
-#include "config/DataFolders.h"
+#include "ConfigFile.h"
+#include "DataFolders.h"
 
 namespace {
 

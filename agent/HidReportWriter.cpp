@@ -2,6 +2,9 @@
 
 #include <timeapi.h>
 
+#include <string>
+
+#include "SystemError.h"
 #include "SystemImports.h"
 
 HidReportWriter::HidReportWriter(const HidDeviceLibrary& library)
@@ -12,7 +15,11 @@ HidReportWriter::~HidReportWriter() {
 }
 
 bool HidReportWriter::WriteReport(std::uint32_t deviceId, const OutputReport& report) {
-    return library_.WriteReport(deviceId, report.data(), static_cast<std::uint32_t>(report.size())) != 0;
+    if (library_.WriteReport(deviceId, report.data(), static_cast<std::uint32_t>(report.size())) != 0) return true;
+    // The library leaves the reason as the thread's last error.
+    const DWORD error = GetLastError();
+    TraceSystemError(L"WriteReport", L"to device " + std::to_wstring(deviceId), error);
+    return false;
 }
 
 void HidReportWriter::Pause(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

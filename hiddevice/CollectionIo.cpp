@@ -3,6 +3,8 @@
 #include <atomic>
 #include <vector>
 
+#include "SystemError.h"
+
 namespace hiddevice {
 
 namespace {
@@ -12,7 +14,11 @@ std::uint32_t NextSerial() {
     return ++serial;
 }
 
-HANDLE ManualResetEvent() { return CreateEventW(nullptr, TRUE, FALSE, nullptr); }
+HANDLE ManualResetEvent() {
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!event) TraceSystemError(L"CreateEvent");
+    return event;
+}
 
 }  // namespace
 
@@ -48,6 +54,7 @@ void CollectionIo::ReadReports() {
         DWORD received = 0;
         if (!ReadFile(device_.get(), buffer.data(), lengths_.Input, nullptr, &overlapped) &&
             GetLastError() != ERROR_IO_PENDING) {
+            TraceSystemError(L"ReadFile");
             sink_.OnReadFailed(deviceId_, serial_);
             return;
         }
@@ -58,6 +65,7 @@ void CollectionIo::ReadReports() {
             return;
         }
         if (!GetOverlappedResult(device_.get(), &overlapped, &received, FALSE)) {
+            TraceSystemError(L"ReadFile");
             sink_.OnReadFailed(deviceId_, serial_);
             return;
         }
@@ -67,7 +75,10 @@ void CollectionIo::ReadReports() {
 
 bool CollectionIo::Write(const std::uint8_t* report, std::uint32_t length, DWORD timeoutMs) {
     // The device takes whole output reports of its own length, nothing else.
-    if (!report || length == 0 || length != lengths_.Output || !device_ || !writeDone_) return false;
+    if (!report || length == 0 || length != lengths_.Output || !device_ || !writeDone_) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     std::lock_guard lock(writeMutex_);
     const std::vector<std::uint8_t> bytes(report, report + length);
     ResetEvent(writeDone_.get());
@@ -75,14 +86,24 @@ bool CollectionIo::Write(const std::uint8_t* report, std::uint32_t length, DWORD
     overlapped.hEvent = writeDone_.get();
     DWORD written = 0;
     if (!WriteFile(device_.get(), bytes.data(), length, nullptr, &overlapped)) {
-        if (GetLastError() != ERROR_IO_PENDING) return false;
+        if (GetLastError() != ERROR_IO_PENDING) {
+            TraceSystemError(L"WriteFile");
+            return false;
+        }
         if (WaitForSingleObject(writeDone_.get(), timeoutMs) != WAIT_OBJECT_0) {
             CancelIoEx(device_.get(), &overlapped);
             GetOverlappedResult(device_.get(), &overlapped, &written, TRUE);
+            SetLastError(ERROR_TIMEOUT);
+            TraceSystemError(L"WriteFile");
             return false;
         }
     }
-    return GetOverlappedResult(device_.get(), &overlapped, &written, FALSE) && written == length;
+    if (!GetOverlappedResult(device_.get(), &overlapped, &written, FALSE)) {
+        TraceSystemError(L"WriteFile");
+        return false;
+    }
+    if (written != length) SetLastError(ERROR_WRITE_FAULT);
+    return written == length;
 }
 
 }  // namespace hiddevice

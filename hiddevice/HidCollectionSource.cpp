@@ -12,6 +12,8 @@ extern "C" {
 #include <cstdio>
 #include <optional>
 
+#include "SystemError.h"
+
 namespace hiddevice {
 
 namespace {
@@ -24,14 +26,26 @@ using UniquePreparsedData = UniqueHandle<PHIDP_PREPARSED_DATA, &::HidD_FreePrepa
 std::optional<ProbedCollection> Probe(const std::wstring& path) {
     UniqueKernelHandle device(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                           0, nullptr));
-    if (!device) return std::nullopt;
+    if (!device) {
+        TraceSystemError(L"CreateFile", path);
+        return std::nullopt;
+    }
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
-    if (!HidD_GetAttributes(device.get(), &attributes)) return std::nullopt;
+    if (!HidD_GetAttributes(device.get(), &attributes)) {
+        TraceSystemError(L"HidD_GetAttributes", path);
+        return std::nullopt;
+    }
     UniquePreparsedData preparsed;
-    if (!HidD_GetPreparsedData(device.get(), preparsed.put())) return std::nullopt;
+    if (!HidD_GetPreparsedData(device.get(), preparsed.put())) {
+        TraceSystemError(L"HidD_GetPreparsedData", path);
+        return std::nullopt;
+    }
     HIDP_CAPS caps{};
-    if (HidP_GetCaps(preparsed.get(), &caps) != HIDP_STATUS_SUCCESS) return std::nullopt;
+    if (const NTSTATUS status = HidP_GetCaps(preparsed.get(), &caps); status != HIDP_STATUS_SUCCESS) {
+        TraceSystemError(L"HidP_GetCaps", path, static_cast<DWORD>(status));
+        return std::nullopt;
+    }
 
     ProbedCollection collection;
     collection.Path = path;
@@ -71,11 +85,17 @@ std::optional<std::wstring> InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA
                                           SP_DEVINFO_DATA& info) {
     DWORD size = 0;
     SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, nullptr, 0, &size, nullptr);
-    if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return std::nullopt;
+    if (size < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
+        TraceSystemError(L"SetupDiGetDeviceInterfaceDetail");
+        return std::nullopt;
+    }
     std::vector<DWORD> storage((size + sizeof(DWORD) - 1) / sizeof(DWORD) + 1);
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-    if (!SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, size, nullptr, &info)) return std::nullopt;
+    if (!SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, size, nullptr, &info)) {
+        TraceSystemError(L"SetupDiGetDeviceInterfaceDetail");
+        return std::nullopt;
+    }
     return std::wstring(detail->DevicePath);
 }
 
@@ -91,11 +111,18 @@ std::vector<ProbedCollection> HidCollectionSource::Present() {
     std::vector<ProbedCollection> present;
     const GUID hidClass = InterfaceClass();
     const UniqueDeviceInfoSet set(SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!set) return present;
+    if (!set) {
+        TraceSystemError(L"SetupDiGetClassDevs");
+        return present;
+    }
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA interfaceData{};
         interfaceData.cbSize = sizeof interfaceData;
-        if (!SetupDiEnumDeviceInterfaces(set.get(), nullptr, &hidClass, index, &interfaceData)) break;
+        if (!SetupDiEnumDeviceInterfaces(set.get(), nullptr, &hidClass, index, &interfaceData)) {
+            if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_ITEMS)
+                TraceSystemError(L"SetupDiEnumDeviceInterfaces", error);
+            break;
+        }
         SP_DEVINFO_DATA info{};
         info.cbSize = sizeof info;
         const auto path = InterfacePath(set.get(), interfaceData, info);
@@ -109,8 +136,10 @@ std::vector<ProbedCollection> HidCollectionSource::Present() {
 }
 
 UniqueKernelHandle HidCollectionSource::Open(const std::wstring& path) {
-    return UniqueKernelHandle(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    UniqueKernelHandle device(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    if (!device) TraceSystemError(L"CreateFile", path);
+    return device;
 }
 
 }  // namespace hiddevice

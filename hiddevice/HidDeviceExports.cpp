@@ -64,10 +64,14 @@ void __stdcall StopMonitoring() {
     if (const auto session = TakeSession()) session->Stop();
 }
 
+// On failure the thread's last error says why, as after a system call.
 std::int32_t __stdcall WriteReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
-    if (deviceId > 0xFFFF) return 0;
     const auto session = CurrentSession();
-    return session && session->Write(static_cast<std::uint16_t>(deviceId), report, length) ? 1 : 0;
+    if (deviceId > 0xFFFF || !session) {
+        SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+        return 0;
+    }
+    return session->Write(static_cast<std::uint16_t>(deviceId), report, length) ? 1 : 0;
 }
 
 // A null filter leaves the last one in place.

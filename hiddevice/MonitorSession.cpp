@@ -79,7 +79,10 @@ bool MonitorSession::Write(std::uint16_t deviceId, const std::uint8_t* report, s
     {
         std::lock_guard lock(collectionsMutex_);
         const auto found = collections_.find(deviceId);
-        if (found == collections_.end()) return false;
+        if (found == collections_.end()) {
+            SetLastError(ERROR_DEVICE_NOT_CONNECTED);
+            return false;
+        }
         collection = found->second;
     }
     return collection->Write(report, length, kWriteTimeoutMs);

@@ -7,7 +7,7 @@
 #include "ComApartment.h"
 #include "Handles.h"
 #include "NotifyHost.h"
-#include "framework/WinApp.h"
+#include "WinApp.h"
 
 class CCorvidtraApp : public CWinApp {
 protected:

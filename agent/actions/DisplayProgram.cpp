@@ -8,7 +8,7 @@
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
-#include "actions/OsdNotice.h"
+#include "OsdNotice.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // and the program bound to a button.
 #include <windows.h>
 
-#include "actions/OsdNotice.h"
-#include "config/SettingsImage.h"
+#include "OsdNotice.h"
+#include "SettingsImage.h"
 
 // The owner's timer that ends the pause after a start of the display program.
 inline constexpr UINT_PTR kOsdRetryTimer = 101;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "actions/PointerSettings.h"
-#include "actions/VistaAudioControl.h"
-#include "actions/WTMixer.h"
+#include "PointerSettings.h"
+#include "VistaAudioControl.h"
+#include "WTMixer.h"
 
 namespace {
 

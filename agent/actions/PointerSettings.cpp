@@ -2,77 +2,40 @@
 
 #include <string>
 
-#include "actions/PointerValues.h"
+#include "PointerValues.h"
 
 namespace {
 
-constexpr wchar_t kMouseKey[] = L"Control Panel\\Mouse";
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-constexpr wchar_t kMouseSpeed[] = L"MouseSpeed";
-constexpr wchar_t kThreshold1[] = L"MouseThreshold1";
-constexpr wchar_t kThreshold2[] = L"MouseThreshold2";
-
-int ReadRegistryInt(const RegistryKey& key, const wchar_t* name) {
-    std::wstring text;
-    key.ReadString(name, text);
-    return pointer::RegistryInt(text);
-}
-
-void NotifySettingChange(HWND window, UINT action, LPARAM lParam) {
-    if (window) SendMessageW(window, WM_WININICHANGE, action, lParam);
-}
+static_assert(pointer::kSpiSetMouse == SPI_SETMOUSE && pointer::kSpiSetMouseSpeed == SPI_SETMOUSESPEED &&
+              pointer::kSpiSetWheelScrollLines == SPI_SETWHEELSCROLLLINES);
+static_assert(pointer::kSpifUpdateIniFile == SPIF_UPDATEINIFILE && pointer::kSpifSendChange == SPIF_SENDCHANGE);
 
 }  // namespace
 
+std::wstring SystemPointerSettings::ReadMouseValue(const wchar_t* name) {
+    std::wstring text;
+    mouseKey_.ReadString(name, text);
+    return text;
+}
+
+void SystemPointerSettings::WriteMouseValue(const wchar_t* name, const std::wstring& text) {
+    mouseKey_.WriteString(name, text);
+}
+
+void SystemPointerSettings::SetDoubleClickTime(std::uint32_t milliseconds) { ::SetDoubleClickTime(milliseconds); }
+
+void SystemPointerSettings::SetSystemParameter(std::uint32_t action, std::uint32_t uiParam, void* pvParam,
+                                               std::uint32_t winIni) {
+    SystemParametersInfoW(action, uiParam, pvParam, winIni);
+}
+
+void SystemPointerSettings::NotifySettingChange(std::uint32_t action, std::intptr_t lParam) {
+    if (notifyWindow_) SendMessageW(notifyWindow_, WM_WININICHANGE, action, lParam);
+}
+
 void ApplyPointerSettings(const ProfileSettings& profile, const RegistryKey& mouseKey, HWND notifyWindow) {
-    ApplyDoubleClickTime(profile);
-    ApplyPointerSpeed(profile, mouseKey, notifyWindow);
-    ApplyWheelScrolling(profile, notifyWindow);
-}
-
-void ApplyDoubleClickTime(const ProfileSettings& profile) { SetDoubleClickTime(pointer::LiveDoubleClickTime(profile)); }
-
-void ApplyPointerSpeed(const ProfileSettings& profile, const RegistryKey& mouseKey, HWND notifyWindow) {
-    const int mouseSpeed = ReadRegistryInt(mouseKey, kMouseSpeed);
-    const int threshold2 = ReadRegistryInt(mouseKey, kThreshold2);
-    const int threshold1 = ReadRegistryInt(mouseKey, kThreshold1);
-    auto plan = pointer::PlanLiveAcceleration(profile, mouseSpeed, threshold2, threshold1);
-    if (plan.WriteZeros) {
-        for (const wchar_t* name : {kMouseSpeed, kThreshold2, kThreshold1}) mouseKey.WriteString(name, L"0");
-    }
-    SystemParametersInfoW(SPI_SETMOUSE, 0, plan.MouseParams.data(), SPIF_SENDCHANGE);
-    NotifySettingChange(notifyWindow, SPI_SETMOUSE, reinterpret_cast<LPARAM>(plan.MouseParams.data()));
-
-    // Windows takes the speed from the pointer argument, Wine 8 from the integer argument;
-    // with both carrying it, each finds it where it looks.
-    const UINT speed = static_cast<UINT>(pointer::PointerSpeed(profile));
-    SystemParametersInfoW(SPI_SETMOUSESPEED, speed, reinterpret_cast<void*>(static_cast<UINT_PTR>(speed)),
-                          SPIF_SENDCHANGE);
-    NotifySettingChange(notifyWindow, SPI_SETMOUSESPEED, 0);
-}
-
-void ApplyWheelScrolling(const ProfileSettings& profile, HWND notifyWindow) {
-    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, pointer::LiveWheelScrollLines(profile), nullptr,
-                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-    NotifySettingChange(notifyWindow, SPI_SETWHEELSCROLLLINES, 0);
-}
-
-int WritePointerRegistryValues(const SettingsImage& image) {
-    const ProfileSettings& profile = CurrentProfile(image);
-    UniqueHKey mouse;
-    if (OpenOrCreateKey(HKEY_CURRENT_USER, kMouseKey, mouse) != ERROR_SUCCESS) return -1;
-    const auto acceleration = pointer::RegistryAcceleration(profile);
-    SetStringValue(mouse.get(), L"DoubleClickSpeed", std::to_wstring(pointer::RegistryDoubleClickSpeed(profile)));
-    SetStringValue(mouse.get(), L"MouseSensitivity", std::to_wstring(pointer::PointerSpeed(profile)));
-    SetStringValue(mouse.get(), kMouseSpeed, std::to_wstring(acceleration.MouseSpeed));
-    SetStringValue(mouse.get(), kThreshold1, std::to_wstring(acceleration.Threshold1));
-    SetStringValue(mouse.get(), kThreshold2, std::to_wstring(acceleration.Threshold2));
-    mouse.reset();
-
-    UniqueHKey desktop;
-    if (OpenOrCreateKey(HKEY_CURRENT_USER, kDesktopKey, desktop) != ERROR_SUCCESS) return -1;
-    SetStringValue(desktop.get(), L"WheelScrollLines", std::to_wstring(pointer::RegistryWheelScrollLines(profile)));
-    return 1;
+    SystemPointerSettings system(mouseKey, notifyWindow);
+    pointer::ApplyPointerSettings(profile, system);
 }
 
 int GetWindowsVersionClass() {

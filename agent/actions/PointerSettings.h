@@ -1,22 +1,34 @@
 #pragma once
-// The Windows pointer settings of the current profile: live through the system-parameter
-// calls, and persistently in the user's Control Panel registry values.
+// The Windows pointer settings of the current profile, live through the system-parameter
+// calls; PointerRegistry.h keeps them for good.
 #include <windows.h>
 
-#include "config/RegistryKey.h"
-#include "config/SettingsImage.h"
+#include "LivePointerSettings.h"
+#include "RegistryKey.h"
+#include "SettingsImage.h"
 
-// Double-click time, pointer speed with acceleration, and wheel scrolling of the profile,
-// each step on its own. mouseKey is the open "Control Panel\Mouse" key the acceleration
-// values are read from; notifyWindow gets WM_WININICHANGE after each system call.
+// Performs a live apply on this desktop. mouseKey is the open "Control Panel\Mouse" key
+// the acceleration values are read from and written to; notifyWindow, when there is one,
+// gets WM_WININICHANGE after each system call.
+class SystemPointerSettings : public pointer::PointerSystem {
+public:
+    SystemPointerSettings(const RegistryKey& mouseKey, HWND notifyWindow)
+        : mouseKey_(mouseKey), notifyWindow_(notifyWindow) {}
+
+    std::wstring ReadMouseValue(const wchar_t* name) override;
+    void WriteMouseValue(const wchar_t* name, const std::wstring& text) override;
+    void SetDoubleClickTime(std::uint32_t milliseconds) override;
+    void SetSystemParameter(std::uint32_t action, std::uint32_t uiParam, void* pvParam, std::uint32_t winIni) override;
+    void NotifySettingChange(std::uint32_t action, std::intptr_t lParam) override;
+
+private:
+    const RegistryKey& mouseKey_;
+    HWND notifyWindow_;
+};
+
+// Double-click time, pointer speed with acceleration, and wheel scrolling of the profile
+// on this desktop, through SystemPointerSettings.
 void ApplyPointerSettings(const ProfileSettings& profile, const RegistryKey& mouseKey, HWND notifyWindow);
-void ApplyDoubleClickTime(const ProfileSettings& profile);
-void ApplyPointerSpeed(const ProfileSettings& profile, const RegistryKey& mouseKey, HWND notifyWindow);
-void ApplyWheelScrolling(const ProfileSettings& profile, HWND notifyWindow);
-
-// The current profile's values into "Control Panel\Mouse" and "Control Panel\Desktop";
-// 1 when written, -1 when a key could be neither opened nor created.
-int WritePointerRegistryValues(const SettingsImage& image);
 
 // 0..5, from GetVersionExW.
 int GetWindowsVersionClass();

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 namespace pointer {
 

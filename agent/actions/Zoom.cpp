@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "actions/InputPlayer.h"
+#include "InputPlayer.h"
 
 namespace {
 

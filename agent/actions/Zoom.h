@@ -1,5 +1,5 @@
 #pragma once
-#include "actions/ZoomTarget.h"
+#include "ZoomTarget.h"
 
 // Zooms the application under the pointer with the input it understands; an application
 // the agent does not recognise gets nothing.

@@ -1,4 +1,4 @@
-#include "actions/ZoomPacing.h"
+#include "ZoomPacing.h"
 
 bool ZoomPacing::Admit(std::uint64_t now) {
     const bool waited = anyEnded_ && now - lastEnd_ <= kBackToBackMs;

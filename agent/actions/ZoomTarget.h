@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/InputSteps.h"
+#include "InputSteps.h"
 
 enum class ZoomDirection { In, Out };
 

@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <cwchar>
-
 #include "ConfigKeys.h"
 #include "ConfigLock.h"
-#include "actions/PointerSettings.h"
+#include "PointerRegistry.h"
+#include "SystemError.h"
 
 using namespace config_keys;
 
@@ -25,17 +24,7 @@ unsigned long SaveKey(const IniFile& file, const wchar_t* operation, const std::
 
 void ReportConfigFailure(const wchar_t* operation, const IniFile& file, unsigned long error) {
     if (!error) return;
-    wchar_t* buffer = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring message = buffer ? buffer : L"";
-    LocalFree(buffer);
-    // The system's messages end with a line break.
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-        message.pop_back();
-    wchar_t code[16];
-    swprintf(code, 16, L"0x%08lX", error);
-    const std::wstring line = std::wstring(operation) + L" failed: " + code + L" " + message + L" (" + file.Path() + L")";
+    const std::wstring line = SystemErrorText(operation, error) + L" (" + file.Path() + L")";
     OutputDebugStringW(line.c_str());
 }
 

@@ -9,6 +9,7 @@
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
+#include "SystemError.h"
 
 namespace {
 
@@ -16,9 +17,20 @@ std::wstring dataFolder;
 
 std::wstring RoamingAppDataFolder() {
     wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    const HRESULT result =
+        SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder);
+    if (FAILED(result)) {
+        TraceSystemError(L"SHGetFolderPath", static_cast<DWORD>(result));
         return {};
+    }
     return folder;
+}
+
+// A folder that is there already is no fault.
+void CreateFolder(const std::wstring& path) {
+    const int error = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    if (error != ERROR_SUCCESS && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+        TraceSystemError(L"SHCreateDirectoryEx", path, static_cast<DWORD>(error));
 }
 
 bool FileExists(const std::wstring& path) {
@@ -66,8 +78,8 @@ void EnsureUserConfig() {
     const ConfigLock lock;
     if (FileExists(JoinPath(dataFolder, names::kConfigFile))) return;
     const std::wstring programFolder = ProgramFolder();
-    SHCreateDirectoryExW(nullptr, JoinPath(dataFolder, L"Profiles").c_str(), nullptr);
-    SHCreateDirectoryExW(nullptr, JoinPath(dataFolder, L"Macros").c_str(), nullptr);
+    CreateFolder(JoinPath(dataFolder, L"Profiles"));
+    CreateFolder(JoinPath(dataFolder, L"Macros"));
     // Settings written into a folder that cannot exist would all be lost; the program's
     // own files serve instead.
     if (!FolderExists(dataFolder)) {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "Handles.h"
-#include "framework/MessageMap.h"
-#include "framework/Wnd.h"
+#include "MessageMap.h"
+#include "Wnd.h"
 
 class CDMarker : public CWnd {
 public:

@@ -12,8 +12,8 @@
 
 #include "DMarker.h"
 #include "Handles.h"
-#include "framework/Dialog.h"
-#include "framework/MessageMap.h"
+#include "Dialog.h"
+#include "MessageMap.h"
 
 class CProgressDlg : public CDialog {
 public:

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "UploadReports.h"
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 // The effects of an upload: reports written to the mouse, and pauses between them.
 class DeviceReportWriter {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 inline constexpr std::size_t kButtonRecordBytes = 96;
 inline constexpr int kDeviceSlotCount = 8;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "SlotTable.h"
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 inline constexpr std::size_t kOutputReportBytes = 33;
 inline constexpr int kButtonPageCount = 24;

@@ -3,7 +3,7 @@
 
 #include "Handles.h"
 #include "OsdWindow.h"
-#include "framework/WinApp.h"
+#include "WinApp.h"
 #include "SystemLibraries.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "ApplyStatus.h"
 #include "SettingsEditor.h"
-#include "framework/Dialog.h"
+#include "Dialog.h"
 
 class CSettingsWindow : public CDialog {
 public:

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr wchar_t kInstanceMutex[] = L"Ovix Pelora_Tern-7_Setwell";
-
 // The first copy may still be building its window; it shows within moments.
 HWND WaitForFirstWindow() {
     for (int attempt = 0; attempt < 50; ++attempt) {
@@ -27,7 +25,7 @@ void BringToFront(HWND window) {
 }  // namespace
 
 bool CSetwellApp::InitInstance() {
-    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, names::kSettingsToolMutex));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         if (const HWND first = WaitForFirstWindow()) BringToFront(first);
         return false;

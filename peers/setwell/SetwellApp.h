@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "SettingsWindow.h"
-#include "framework/WinApp.h"
+#include "WinApp.h"
 #include "Handles.h"
 
 class CSetwellApp : public CWinApp {

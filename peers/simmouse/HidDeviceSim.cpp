@@ -12,7 +12,7 @@
 #include "ConfiguredPipe.h"
 #include "DeviceFilterRules.h"
 #include "HidDeviceContract.h"
-#include "MonitorSession.h"
+#include "SimMonitorSession.h"
 #include "PipeConnection.h"
 #include "SimProtocol.h"
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 class CSettingsToolWindow : public CWnd {
 public:

@@ -18,8 +18,8 @@
 #include "OsdContract.h"
 #include "ProcessGauge.h"
 #include "SettingsToolContract.h"
-#include "actions/PointerSettings.h"
-#include "config/ConfigFile.h"
+#include "PointerSettings.h"
+#include "ConfigFile.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "BenchFigures.h"
 #include "IniFile.h"
 #include "TestFiles.h"
-#include "config/ConfigFile.h"
+#include "ConfigFile.h"
 
 namespace {
 

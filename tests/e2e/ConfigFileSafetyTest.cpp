@@ -6,7 +6,7 @@
 
 #include "AgentHarness.h"
 #include "ConfigKeys.h"
-#include "config/ConfigFile.h"
+#include "ConfigFile.h"
 
 namespace {
 

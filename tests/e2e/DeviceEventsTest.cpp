@@ -37,7 +37,7 @@ protected:
 };
 
 TEST_F(DeviceEventsTest, TheProfileKeyStoresAnnouncesAndAppliesTheProfileAndTheCpiKeyFollowsIt) {
-    InstalledConfig().WriteInt(L"GROUP1", L"MouseSensitivity", 9);
+    InstalledConfig().WriteInt(L"GROUP1", L"WheelScrollLines", 8);
     InstalledConfig().WriteInt(L"GROUP1", L"DoubleClickSpeed", 4);
     PeerWindow osd(names::kOsdWindowTitle);
     Start();
@@ -47,9 +47,11 @@ TEST_F(DeviceEventsTest, TheProfileKeyStoresAnnouncesAndAppliesTheProfileAndTheC
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Profile", -1), 1);
     ASSERT_TRUE(osd.WaitFor(osd::kMsgNotice));
     EXPECT_EQ(osd.Received().front(), (PeerMessage{osd::kMsgNotice, 11, 0}));
-    int speed = 0;
-    SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
-    EXPECT_EQ(speed, 18) << "the live pointer speed of profile 2";
+    // The wheel step is the last of the pointer settings.
+    EXPECT_TRUE(PumpUntil([] {
+        UINT lines = 0;
+        return SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) && lines == 8;
+    }, 5000)) << "the live wheel lines of profile 2";
     EXPECT_EQ(GetDoubleClickTime(), 900u - 70u * 4u);
 
     Press(L"cpi 3");

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/OsdNotice.h"
+#include "OsdNotice.h"
 
 namespace {
 

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "actions/PointerValues.h"
+#include <map>
+#include <string>
+#include <vector>
+
+#include "LivePointerSettings.h"
+#include "PointerValues.h"
 
 namespace {
 
@@ -84,6 +89,73 @@ TEST(PointerValues, WindowsVersionClasses) {
     for (const Case& c : cases) {
         EXPECT_EQ(pointer::ClassifyWindowsVersion(c.Platform, c.Major, c.Minor), c.Class)
             << c.Platform << " " << c.Major << "." << c.Minor;
+    }
+}
+
+// Every effect of a live apply as one line, with every argument; the mouse key is a map.
+class RecordingPointerSystem : public pointer::PointerSystem {
+public:
+    std::map<std::wstring, std::wstring> MouseKey;
+    std::vector<std::string> Calls;
+
+    std::wstring ReadMouseValue(const wchar_t* name) override {
+        Calls.push_back("read " + Narrow(name));
+        const auto value = MouseKey.find(name);
+        return value == MouseKey.end() ? std::wstring() : value->second;
+    }
+    void WriteMouseValue(const wchar_t* name, const std::wstring& text) override {
+        Calls.push_back("write " + Narrow(name) + "=" + Narrow(text));
+        MouseKey[name] = text;
+    }
+    void SetDoubleClickTime(std::uint32_t milliseconds) override {
+        Calls.push_back("double-click " + std::to_string(milliseconds));
+    }
+    // SPI_SETMOUSE shows the three values pvParam points to, the others pvParam itself.
+    void SetSystemParameter(std::uint32_t action, std::uint32_t uiParam, void* pvParam, std::uint32_t winIni) override {
+        std::string pv = std::to_string(reinterpret_cast<std::uintptr_t>(pvParam));
+        if (action == pointer::kSpiSetMouse) {
+            const int* params = static_cast<const int*>(pvParam);
+            pv = "{" + std::to_string(params[0]) + "," + std::to_string(params[1]) + "," + std::to_string(params[2]) +
+                 "}";
+            mouseParams_ = reinterpret_cast<std::intptr_t>(pvParam);
+        }
+        Calls.push_back("spi " + std::to_string(action) + " " + std::to_string(uiParam) + " " + pv + " " +
+                        std::to_string(winIni));
+    }
+    // "params" when lParam is the address the SPI_SETMOUSE call was given.
+    void NotifySettingChange(std::uint32_t action, std::intptr_t lParam) override {
+        const std::string l = lParam != 0 && lParam == mouseParams_ ? "params" : std::to_string(lParam);
+        Calls.push_back("notify " + std::to_string(action) + " " + l);
+    }
+
+private:
+    static std::string Narrow(std::wstring_view text) { return std::string(text.begin(), text.end()); }
+    std::intptr_t mouseParams_ = 0;
+};
+
+TEST(LivePointerSettings, EachProfileGivesTheseCallsWithTheseArgumentsInThisOrder) {
+    struct Case {
+        const char* Name;
+        ProfileSettings Settings;
+        std::vector<std::string> Calls;
+    };
+    const std::string reads[] = {"read MouseSpeed", "read MouseThreshold2", "read MouseThreshold1"};
+    const Case cases[] = {
+        {"acceleration off over the standard triple, lines",
+         Profile(3, 7, 6, 0, 0),
+         {"double-click 690", reads[0], reads[1], reads[2], "write MouseSpeed=0", "write MouseThreshold2=0",
+          "write MouseThreshold1=0", "spi 4 0 {0,0,0} 2", "notify 4 params", "spi 113 0 14 2", "notify 113 0",
+          "spi 105 6 0 3", "notify 105 0"}},
+        {"acceleration on, page scrolling, the extremes",
+         Profile(10, 10, 6, 1, 1),
+         {"double-click 200", reads[0], reads[1], reads[2], "spi 4 0 {6,10,1} 2", "notify 4 params",
+          "spi 113 0 20 2", "notify 113 0", "spi 105 4294967295 0 3", "notify 105 0"}},
+    };
+    for (const Case& c : cases) {
+        RecordingPointerSystem system;
+        system.MouseKey = {{L"MouseSpeed", L"1"}, {L"MouseThreshold1", L"6"}, {L"MouseThreshold2", L"10"}};
+        pointer::ApplyPointerSettings(c.Settings, system);
+        EXPECT_EQ(system.Calls, c.Calls) << c.Name;
     }
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/RegistryPath.h"
+#include "RegistryPath.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 namespace {
 

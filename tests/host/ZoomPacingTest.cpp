@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "actions/ZoomPacing.h"
+#include "ZoomPacing.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "actions/ZoomTarget.h"
+#include "ZoomTarget.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "config/ConfigFile.h"
+#include "ConfigFile.h"
 
 namespace {
 

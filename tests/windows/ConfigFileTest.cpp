@@ -3,7 +3,7 @@
 #include "ConfigKeys.h"
 #include "Handles.h"
 #include "TestFiles.h"
-#include "config/ConfigFile.h"
+#include "ConfigFile.h"
 
 namespace {
 

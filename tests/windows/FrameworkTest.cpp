@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "framework/Dialog.h"
-#include "framework/MessageMap.h"
-#include "framework/WinApp.h"
+#include "Dialog.h"
+#include "MessageMap.h"
+#include "WinApp.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "actions/MuteState.h"
+#include "MuteState.h"
 
 namespace {
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "TestRegistry.h"
-#include "actions/PointerSettings.h"
+#include "PointerRegistry.h"
+#include "PointerSettings.h"
 
 namespace {
 
@@ -31,33 +34,47 @@ std::vector<int> LiveMouseParams() {
     return {params[0], params[1], params[2]};
 }
 
+// Applies on this desktop and keeps the speed it was given: Wine takes SPI_SETMOUSESPEED's
+// value from the integer argument, so its live speed is not what Windows would have.
+class SpeedRecordingPointerSettings : public SystemPointerSettings {
+public:
+    using SystemPointerSettings::SystemPointerSettings;
+    void SetSystemParameter(std::uint32_t action, std::uint32_t uiParam, void* pvParam, std::uint32_t winIni) override {
+        if (action == SPI_SETMOUSESPEED) SpeedGiven = {uiParam, reinterpret_cast<std::uintptr_t>(pvParam)};
+        SystemPointerSettings::SetSystemParameter(action, uiParam, pvParam, winIni);
+    }
+    std::pair<std::uint32_t, std::uintptr_t> SpeedGiven{};  // uiParam, pvParam
+};
+
 class PointerSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(mouseKey.Open(L"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS), 1); }
+    void ApplySpeed(const ProfileSettings& profile, const RegistryKey& key) {
+        SystemPointerSettings system(key, nullptr);
+        pointer::ApplyPointerSpeed(profile, system);
+    }
     RegistryKey mouseKey;
 };
 
 TEST_F(PointerSettingsTest, ApplyChangesTheLiveDoubleClickTimeSpeedAndWheel) {
-    ApplyPointerSettings(Profile(3, 7, 6, 0, 0), mouseKey, nullptr);
+    SpeedRecordingPointerSettings system(mouseKey, nullptr);
+    pointer::ApplyPointerSettings(Profile(3, 7, 6, 0, 0), system);
     EXPECT_EQ(GetDoubleClickTime(), 690u);
-    int speed = 0;
-    SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
-    EXPECT_EQ(speed, 14);
+    EXPECT_EQ(system.SpeedGiven, (std::pair<std::uint32_t, std::uintptr_t>{0, 14}));
     UINT lines = 0;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     EXPECT_EQ(lines, 6u);
 
-    ApplyPointerSettings(Profile(10, 1, 6, 1, 0), mouseKey, nullptr);
+    pointer::ApplyPointerSettings(Profile(10, 1, 6, 1, 0), system);
     EXPECT_EQ(GetDoubleClickTime(), 200u);
-    SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &speed, 0);
-    EXPECT_EQ(speed, 2);
+    EXPECT_EQ(system.SpeedGiven, (std::pair<std::uint32_t, std::uintptr_t>{0, 2}));
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     EXPECT_EQ(lines, WHEEL_PAGESCROLL);
 }
 
 TEST_F(PointerSettingsTest, AccelerationOffForcesTheRegistryTripleToZero) {
     SetAccelerationTriple(L"1", L"6", L"10");
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 0), mouseKey, nullptr);
+    ApplySpeed(Profile(5, 5, 3, 0, 0), mouseKey);
     for (const wchar_t* name : {L"MouseSpeed", L"MouseThreshold1", L"MouseThreshold2"})
         EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, name).Text, L"0") << name;
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{0, 0, 0}));
@@ -66,7 +83,7 @@ TEST_F(PointerSettingsTest, AccelerationOffForcesTheRegistryTripleToZero) {
 TEST_F(PointerSettingsTest, AccelerationOffWithAZeroTripleWritesNothing) {
     // Texts that read as zero but that a write of "0" would replace.
     SetAccelerationTriple(L"00", L"0x", L" 0");
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 0), mouseKey, nullptr);
+    ApplySpeed(Profile(5, 5, 3, 0, 0), mouseKey);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"00");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold1").Text, L"0x");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L" 0");
@@ -75,7 +92,7 @@ TEST_F(PointerSettingsTest, AccelerationOffWithAZeroTripleWritesNothing) {
 
 TEST_F(PointerSettingsTest, AccelerationOnAppliesWhatTheRegistryHolds) {
     SetAccelerationTriple(L"1", L"6", L"10");
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 1), mouseKey, nullptr);
+    ApplySpeed(Profile(5, 5, 3, 0, 1), mouseKey);
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{6, 10, 1}));
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"10");
 }
@@ -83,7 +100,7 @@ TEST_F(PointerSettingsTest, AccelerationOnAppliesWhatTheRegistryHolds) {
 TEST_F(PointerSettingsTest, AClosedMouseKeyReadsAsZeros) {
     SetAccelerationTriple(L"1", L"6", L"10");
     RegistryKey closed;
-    ApplyPointerSpeed(Profile(5, 5, 3, 0, 1), closed, nullptr);
+    ApplySpeed(Profile(5, 5, 3, 0, 1), closed);
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"1");
 }

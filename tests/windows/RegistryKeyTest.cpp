@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestRegistry.h"
-#include "config/RegistryKey.h"
+#include "RegistryKey.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Settings as the agent holds them after loading a config.ini that has no keys.
-#include "config/SettingsImage.h"
+#include "SettingsImage.h"
 
 inline SettingsImage DefaultSettings() {
     SettingsImage image{};

@@ -70,12 +70,16 @@ TEST_F(HidLibraryTest, WithoutAMouseStartReturnsZeroButKeepsWatchingUntilStop) {
 }
 
 TEST_F(HidLibraryTest, WritesWithoutAnOpenCollectionOrOfTheWrongLengthAreRefused) {
+    // The last error says why, for the agent's diagnostic line.
     std::vector<std::uint8_t> report(hid::kOutputReportLength + 1, 0);
     EXPECT_EQ(library.Write(3, report.data(), hid::kOutputReportLength), 0) << "before any start";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED));
 
     StartLikeTheAgent();
     for (const std::uint32_t deviceId : {0u, 2u, 3u, 0xFFFFu, 0x10003u, 0xFFFFFFFFu}) {
+        SetLastError(0);
         EXPECT_EQ(library.Write(deviceId, report.data(), hid::kOutputReportLength), 0) << deviceId;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DEVICE_NOT_CONNECTED)) << deviceId;
     }
     for (const std::uint32_t length : {0u, hid::kOutputReportLength - 1, hid::kOutputReportLength + 1}) {
         EXPECT_EQ(library.Write(3, report.data(), length), 0) << length;

@@ -1,4 +1,4 @@
-#include "MonitorSession.h"
+#include "SimMonitorSession.h"
 
 #include <algorithm>
 
