@@ -13,13 +13,6 @@
 #include "ConfigFile.h"
 #include "DataFolders.h"
 
-namespace {
-
-// Lets the last report settle and the full bar be seen before the window goes.
-constexpr DWORD kFinalPause = 50;
-
-}  // namespace
-
 std::optional<std::uint32_t> CCorvidhidDlg::UploadTarget() {
     if (!DeviceOpen && !OpenDevice()) return std::nullopt;
     if (AttachedDeviceIds.Count() < 2) return std::nullopt;
@@ -63,7 +56,7 @@ void CCorvidhidDlg::ApplySettings() {
         if (result == settings_tool::kApplySent) result = UploadGlobalSettings();
     }
     progress_->SetProgress(100);
-    Sleep(kFinalPause);
+    Sleep(kApplyFinalPauseMs);
 
     if (HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle))
         PostMessageW(tool, settings_tool::kMsgApplyDone, 0, result);

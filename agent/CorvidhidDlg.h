@@ -12,6 +12,7 @@
 #include "HidDeviceLibrary.h"
 #include "ProgressDlg.h"
 #include "RequestQueue.h"
+#include "SettingsUpload.h"
 #include "OsdNotice.h"
 #include "ZoomPacing.h"
 #include "RegistryKey.h"
@@ -49,7 +50,7 @@ public:
     int UploadGlobalSettings();
 
     // Pause after every write to the mouse, in milliseconds.
-    int WriteDelay = 10;
+    int WriteDelay = kWriteDelayMs;
     // Nonzero while the HID library is started for the mouse.
     int DeviceOpen = 0;
     SettingsImage CurrentSettings{};

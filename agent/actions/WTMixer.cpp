@@ -45,28 +45,37 @@ MMRESULT CWTMixer::OpenSpeakersLine() {
     return result;
 }
 
-MMRESULT CWTMixer::ReadSpeakersControl(Control control, DWORD controlType) {
-    MIXERCONTROLW record{};
+MMRESULT CWTMixer::FindLineControl(DWORD lineId, DWORD controlType, MIXERCONTROLW& record) {
+    record = {};
     record.cbStruct = sizeof(record);
     MIXERLINECONTROLSW request{};
     request.cbStruct = sizeof(request);
-    request.dwLineID = speakersLineId_;
+    request.dwLineID = lineId;
     request.dwControlType = controlType;
     request.cControls = 1;
     request.cbmxctrl = sizeof(record);
     request.pamxctrl = &record;
-    MMRESULT result = system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    return system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+}
+
+MMRESULT CWTMixer::ReadControlValue(DWORD controlId, DWORD flags, DWORD& value) {
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof(details);
+    details.dwControlID = controlId;
+    details.cChannels = 1;
+    details.cbDetails = sizeof(value);
+    details.paDetails = &value;
+    return system_imports::MixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, flags);
+}
+
+MMRESULT CWTMixer::ReadSpeakersControl(Control control, DWORD controlType) {
+    MIXERCONTROLW record;
+    MMRESULT result = FindLineControl(speakersLineId_, controlType, record);
     if (result != MMSYSERR_NOERROR) return result;
 
     controlIds_[control] = record.dwControlID;
     DWORD value = 0;
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof(details);
-    details.dwControlID = record.dwControlID;
-    details.cChannels = 1;
-    details.cbDetails = sizeof(value);
-    details.paDetails = &value;
-    result = system_imports::MixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_GETCONTROLDETAILSF_VALUE);
+    result = ReadControlValue(record.dwControlID, MIXER_GETCONTROLDETAILSF_VALUE, value);
     if (result == MMSYSERR_NOERROR) {
         values_[control] = value;
         valid_[control] = true;
@@ -74,33 +83,19 @@ MMRESULT CWTMixer::ReadSpeakersControl(Control control, DWORD controlType) {
     return result;
 }
 
+// Cached like the rest but never used, so the results of its two lookups go unchecked.
 void CWTMixer::ReadPeakMeter() {
     MIXERLINEW line{};
     line.cbStruct = sizeof(line);
     line.dwComponentType = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT;
     system_imports::MixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
 
-    MIXERCONTROLW record{};
-    record.cbStruct = sizeof(record);
-    MIXERLINECONTROLSW request{};
-    request.cbStruct = sizeof(request);
-    request.dwLineID = line.dwLineID;
-    request.dwControlType = MIXERCONTROL_CONTROLTYPE_PEAKMETER;
-    request.cControls = 1;
-    request.cbmxctrl = sizeof(record);
-    request.pamxctrl = &record;
-    system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    MIXERCONTROLW record;
+    FindLineControl(line.dwLineID, MIXERCONTROL_CONTROLTYPE_PEAKMETER, record);
     controlIds_[kPeakMeter] = record.dwControlID;
 
     DWORD value = 0;
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof(details);
-    details.dwControlID = record.dwControlID;
-    details.cChannels = 1;
-    details.cbDetails = sizeof(value);
-    details.paDetails = &value;
-    const bool read = system_imports::MixerGetControlDetailsW(reinterpret_cast<HMIXEROBJ>(mixer_), &details, MIXER_OBJECTF_HMIXER) ==
-                      MMSYSERR_NOERROR;
+    const bool read = ReadControlValue(record.dwControlID, MIXER_OBJECTF_HMIXER, value) == MMSYSERR_NOERROR;
     values_[kPeakMeter] = read ? value : 0;
     valid_[kPeakMeter] = read;
 }

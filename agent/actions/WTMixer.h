@@ -22,6 +22,10 @@ public:
 private:
     enum Control { kOnOff, kBass, kTreble, kVolume, kMute, kPeakMeter, kControlCount };
 
+    // The one control of the given type on a line, into record.
+    MMRESULT FindLineControl(DWORD lineId, DWORD controlType, MIXERCONTROLW& record);
+    // One channel's 32-bit value of a control.
+    MMRESULT ReadControlValue(DWORD controlId, DWORD flags, DWORD& value);
     MMRESULT ReadSpeakersControl(Control control, DWORD controlType);
     void ReadPeakMeter();
     void Close();

@@ -7,6 +7,7 @@
 #include "ConfigLock.h"
 #include "Handles.h"
 #include "ModulePaths.h"
+#include "PathChecks.h"
 #include "PathText.h"
 #include "ProgramNames.h"
 #include "SystemError.h"
@@ -31,16 +32,6 @@ void CreateFolder(const std::wstring& path) {
     const int error = SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
     if (error != ERROR_SUCCESS && error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
         TraceSystemError(L"SHCreateDirectoryEx", path, static_cast<DWORD>(error));
-}
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Copies into a file beside the target and renames it into place, never over an existing

@@ -15,7 +15,7 @@ constexpr int kGlobalRetryDelays = 10;
 std::vector<OutputReport> ProfileReports(const ProfileSettings& profile, int profileIndex) {
     const SlotTable table = BuildSlotTable(profile);
     std::vector<OutputReport> reports;
-    reports.reserve(2 + kButtonPageCount);
+    reports.reserve(kProfileReportCount);
     reports.push_back(ProfileHeaderReport(profileIndex));
     reports.push_back(ProfileParameterReport(profile, table.KeystrokeSlotMask));
     for (int page = 0; page < kButtonPageCount; ++page) reports.push_back(ButtonPageReport(table, page));

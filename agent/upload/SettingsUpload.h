@@ -6,6 +6,14 @@
 #include "UploadReports.h"
 #include "SettingsImage.h"
 
+// The agent's pacing of the apply command: a pause after every report written, and one
+// after the uploads, before the result is posted, so that the last report settles and the
+// full bar is seen.
+inline constexpr int kWriteDelayMs = 10;
+inline constexpr int kApplyFinalPauseMs = 50;
+// One profile attempt: its header, its parameters and its button pages.
+inline constexpr int kProfileReportCount = 2 + kButtonPageCount;
+
 // The effects of an upload: reports written to the mouse, and pauses between them.
 class DeviceReportWriter {
 public:

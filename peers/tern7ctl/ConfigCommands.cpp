@@ -11,6 +11,7 @@
 #include "DataFolders.h"
 #include "ExitCodes.h"
 #include "IniEntryText.h"
+#include "PathChecks.h"
 
 namespace {
 
@@ -48,11 +49,6 @@ std::wstring SystemMessage(DWORD error) {
     LocalFree(message);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;
-}
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool ReportMissingFile(const IniFile& config) {

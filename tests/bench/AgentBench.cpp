@@ -18,6 +18,7 @@
 #include "OsdContract.h"
 #include "ProcessGauge.h"
 #include "SettingsToolContract.h"
+#include "SettingsUpload.h"
 #include "PointerSettings.h"
 #include "ConfigFile.h"
 
@@ -28,11 +29,10 @@ constexpr int kReportIntervalMs = 5;
 constexpr int kNoticeBlocks = 4;
 constexpr int kApplyCommands = 100;
 constexpr int kWarmUpApplies = 10;
-// Each report of the upload is followed by a 10 ms pause, and the result by 50 ms.
-constexpr int kWritePauseMs = 10;
-constexpr int kFinalPauseMs = 50;
-constexpr int kApplyWrites = 27;
-constexpr double kApplyFloorMs = kApplyWrites * kWritePauseMs + kFinalPauseMs;
+// The profile's reports and the global one, each followed by the agent's pause, then the
+// pause before the result.
+constexpr int kApplyWrites = kProfileReportCount + 1;
+constexpr double kApplyFloorMs = kApplyWrites * kWriteDelayMs + kApplyFinalPauseMs;
 constexpr double kOwnOverheadGoalMs = 5;
 // After every fifth apply command, its upload alone, twice.
 constexpr int kAppliesPerReplay = 5;
@@ -59,13 +59,7 @@ double StartUntilAnswering(const std::wstring& program, const std::wstring& fold
     HWND window = nullptr;
     const double ms = TimeOnce([&] {
         child.Start(L"\"" + program + L"\"", folder);
-        PumpUntil([&] {
-            const auto found = WindowsOfProcess(child.Id(), title);
-            if (found.empty()) return false;
-            DWORD_PTR ignored = 0;
-            window = found.front();
-            return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0;
-        }, 60000);
+        window = WaitForAnsweringWindow(child.Id(), title, 30000);
     });
     PostMessageW(window, WM_CLOSE, 0, 0);
     child.WaitForExit(10000);
@@ -203,12 +197,6 @@ void ReportToNoticeFigures(const AgentRig& rig, MessageClock& osd, SummaryTable&
     ratios.Add("report to notice, p99", Percentile(agent, 0.99), Percentile(baseline, 0.99), "ms", kNoticeP99Goal);
 }
 
-// True once the agent's window answers: everything it was doing is over.
-bool AgentAnswers(HWND agent) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(agent, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0;
-}
-
 // The upload alone: the last command's writes sent again from a process of their own,
 // through the simulated library's pipe client, each followed by its pause, as the agent
 // sends them. The mouse takes the reports it already holds, so nothing changes for the
@@ -230,7 +218,7 @@ void ReplayUpload(const std::vector<std::string>& requests, int count, UploadRou
         std::fclose(out);
     }
     const CommandResult replay = RunCommand(L"\"" + BenchFolder() + L"upload_replay.exe\" \"" + file + L"\" " +
-                                                std::to_wstring(count) + L" " + std::to_wstring(kWritePauseMs),
+                                                std::to_wstring(count) + L" " + std::to_wstring(kWriteDelayMs),
                                             120000);
     if (replay.ExitCode != 0) {
         std::printf("upload replay failed (exit %lu): %s\n", replay.ExitCode, replay.Output.c_str());
@@ -274,7 +262,7 @@ std::vector<std::string> WriteRequests(const std::vector<std::string>& log) {
 // Each command starts on an idle agent.
 void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int count, ApplyTimes& times) {
     for (int i = 0; i < count; ++i) {
-        AgentAnswers(rig.AgentWindow());
+        Answers(rig.AgentWindow(), 30000);
         rig.Mouse().Run(L"clear-log");
         const std::size_t before = settingsTool.Count();
         const long long posted = CounterNow();
@@ -286,7 +274,7 @@ void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int
         const StampedMessage done = settingsTool.Received().back();
         if (done.LParam != settings_tool::kApplySent) ++times.NotSent;
         times.ToResult.push_back(Milliseconds(posted, done.Counter));
-        AgentAnswers(rig.AgentWindow());
+        Answers(rig.AgentWindow(), 30000);
         times.ToAgentFree.push_back(Milliseconds(posted, CounterNow()));
         times.LastRequests = WriteRequests(rig.Mouse().Log());
         times.Writes.push_back(static_cast<double>(times.LastRequests.size()));
@@ -299,7 +287,7 @@ void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int
 double TimeFinalPause() {
     const bool fine = timeBeginPeriod(1) == TIMERR_NOERROR;
     std::vector<double> pauses;
-    for (int i = 0; i < 5; ++i) pauses.push_back(TimeOnce([] { Sleep(kFinalPauseMs); }));
+    for (int i = 0; i < 5; ++i) pauses.push_back(TimeOnce([] { Sleep(kApplyFinalPauseMs); }));
     if (fine) timeEndPeriod(1);
     return Median(pauses);
 }

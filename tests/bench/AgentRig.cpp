@@ -48,13 +48,8 @@ bool AgentRig::Start(std::string& failure) {
         failure = "hid.exe did not start";
         return false;
     }
-    PumpUntil([&] {
-        const auto found = WindowsOfProcess(agent_.Id(), names::kAgentWindowTitle);
-        window_ = found.empty() ? nullptr : found.front();
-        return window_ != nullptr;
-    }, 30000);
-    DWORD_PTR ignored = 0;
-    if (!window_ || !SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored)) {
+    window_ = WaitForAnsweringWindow(agent_.Id(), names::kAgentWindowTitle, 30000);
+    if (!window_) {
         failure = "the agent's window did not answer";
         return false;
     }

@@ -17,12 +17,6 @@ namespace {
 constexpr int kLoads = 30;
 constexpr int kWrites = 15;
 
-std::wstring HostPath(const char* path) {
-    std::wstring wide = L"Z:";
-    for (const char* c = path; *c; ++c) wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
-    return wide;
-}
-
 // How the agent wrote the file before: one call a key, each flushed.
 void WriteKeyByKey(const std::wstring& path, const std::vector<IniEntry>& entries) {
     for (const IniEntry& entry : entries) {

@@ -1,21 +1,13 @@
 #include "AgentHarness.h"
 
-#include <algorithm>
-
 #include "ControlArgs.h"
 #include "ControlClient.h"
 #include "DeviceServer.h"
 #include "PipeConnection.h"
 
-std::wstring HostFolder(const wchar_t* path) {
-    std::wstring folder = L"Z:";
-    folder += path;
-    std::replace(folder.begin(), folder.end(), L'/', L'\\');
-    return JoinPath(folder, L"");
-}
-const std::wstring kDistFolder = HostFolder(TERN7_WIDEN(TERN7_DIST_DIR));
-const std::wstring kSimMouseFolder = HostFolder(TERN7_WIDEN(TERN7_SIMMOUSE_DIR));
-const std::wstring kStandInFolder = HostFolder(TERN7_WIDEN(TERN7_STANDIN_DIR));
+const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
+const std::wstring kSimMouseFolder = HostFolder(TERN7_SIMMOUSE_DIR);
+const std::wstring kStandInFolder = HostFolder(TERN7_STANDIN_DIR);
 
 void Copy(const std::wstring& from, const std::wstring& to) {
     ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
@@ -132,17 +124,7 @@ void AgentTest::InstallSkin() {
 HWND AgentTest::StartAgent(ChildProcess& agent, const std::wstring& folder) {
     startTick = GetTickCount64();
     if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", folder.empty() ? install.Path() : folder)) return nullptr;
-    HWND window = nullptr;
-    PumpUntil(
-        [&] {
-            const auto found = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle);
-            window = found.empty() ? nullptr : found.front();
-            return window != nullptr;
-        },
-        15000);
-    DWORD_PTR ignored = 0;
-    if (!window || !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored)) return nullptr;
-    return window;
+    return WaitForAnsweringWindow(agent.Id(), names::kAgentWindowTitle, 15000);
 }
 
 void AgentTest::StopAgent(ChildProcess& agent, HWND window) {
@@ -191,10 +173,7 @@ void AgentWithMouseTest::Start(bool expectMouse) {
     }
 }
 
-bool AgentWithMouseTest::Responsive() const {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
-}
+bool AgentWithMouseTest::Responsive() const { return Answers(window, 10000); }
 
 int AgentWithMouseTest::WriteCount() const {
     int count = 0;

@@ -15,11 +15,7 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 
-#define TERN7_WIDEN2(text) L##text
-#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
-
-// Build folders reach the tests as host paths; Wine shows the host's root as drive Z:.
-std::wstring HostFolder(const wchar_t* path);
+// Folders of the build, as Wine shows them (TestFiles.h).
 extern const std::wstring kDistFolder;
 extern const std::wstring kSimMouseFolder;
 extern const std::wstring kStandInFolder;

@@ -135,8 +135,7 @@ TEST_F(ConfigFileSafetyTest, ASettingSavedDuringTheStartUpPauseIsKept) {
 
     ASSERT_TRUE(NotifyLogHas("launch", 1));
     const HWND window = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).front();
-    DWORD_PTR ignored = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored)) << "start-up is over";
+    ASSERT_TRUE(Answers(window, 15000)) << "start-up is over";
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 1);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
     StopAgent(agent, window);
@@ -231,10 +230,7 @@ TEST_F(ConfigFileSafetyTest, AReadOnlyFileStaysAsItWasAndTheAgentSaysWhyAndGoesO
     EXPECT_TRUE(said) << seen;
     EXPECT_EQ(seen.find("\n ("), std::string::npos) << "one line a failure: " << seen;
 
-    std::vector<HWND> windows;
-    ASSERT_TRUE(PumpUntil([&] { return !(windows = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle)).empty(); }, 15000));
-    DWORD_PTR ignored = 0;
-    EXPECT_TRUE(SendMessageTimeoutW(windows.front(), WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored)) << "still running";
+    EXPECT_NE(WaitForAnsweringWindow(agent.Id(), names::kAgentWindowTitle, 15000), nullptr) << "still running";
     EXPECT_EQ(ReadFileBytes(UserConfig().Path()), kUserFile);
     EXPECT_FALSE(FileExists(UserConfig().WorkingCopyPath()));
 }

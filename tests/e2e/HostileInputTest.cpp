@@ -19,7 +19,7 @@ using settings_tool::kMsgApplyDone;
 using settings_tool::kMsgApplySettings;
 using settings_tool::kMsgCpiChanged;
 
-const std::wstring kStubLibraryFolder = HostFolder(TERN7_WIDEN(TERN7_STUBLIB_DIR));
+const std::wstring kStubLibraryFolder = HostFolder(TERN7_STUBLIB_DIR);
 
 class HostileInputTest : public AgentWithMouseTest {
 protected:

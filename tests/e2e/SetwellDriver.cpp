@@ -1,18 +1,20 @@
 #include "SetwellDriver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "ProgramNames.h"
 
 bool SetwellDriver::Start(const std::wstring& folder) {
     if (!process_.Start(L"\"" + folder + L"Setwell.exe\"", folder)) return false;
-    PumpUntil([&] {
-        const auto found = WindowsOfProcess(process_.Id(), names::kSettingsToolWindowTitle);
-        window_ = found.empty() ? nullptr : found.front();
-        return window_ != nullptr;
-    }, 15000);
-    DWORD_PTR ignored = 0;
-    return window_ && SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    window_ = WaitForAnsweringWindow(process_.Id(), names::kSettingsToolWindowTitle, 15000);
+    return window_ != nullptr;
+}
+
+void SetwellDriver::CloseDiscardingEdits() {
+    if (!window_ || !IsWindow(window_)) return;
+    PostMessageW(window_, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitForExit());
 }
 
 void SetwellDriver::Command(int id, WORD code) const {
@@ -68,11 +70,5 @@ bool SetwellDriver::WaitForText(int id, const std::wstring& text, DWORD timeoutM
 }
 
 HWND SetwellDriver::WaitForQuestion(DWORD timeoutMs) {
-    HWND question = nullptr;
-    PumpUntil([&] {
-        const auto found = WindowsOfProcess(process_.Id(), L"Tern-7 settings");
-        question = found.empty() ? nullptr : found.front();
-        return question != nullptr;
-    }, timeoutMs);
-    return question;
+    return WaitForWindowOf(process_.Id(), L"Tern-7 settings", timeoutMs);
 }

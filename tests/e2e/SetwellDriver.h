@@ -30,6 +30,8 @@ public:
     // The unsaved-changes question after a close request; null when none came.
     HWND WaitForQuestion(DWORD timeoutMs = 10000);
     bool WaitForExit(DWORD timeoutMs = 10000) { return process_.WaitForExit(timeoutMs); }
+    // Ends a window still open with Cancel, which closes it without asking about edits.
+    void CloseDiscardingEdits();
 
 private:
     void Command(int id, WORD code) const;

@@ -25,13 +25,7 @@ protected:
         Install(false);
         Copy(kDistFolder + L"Setwell.exe", install.File(L"Setwell.exe"));
     }
-    void TearDown() override {
-        if (setwell.Window() && IsWindow(setwell.Window())) {
-            // Discards edits: closing may ask about them.
-            PostMessageW(setwell.Window(), WM_COMMAND, IDCANCEL, 0);
-            EXPECT_TRUE(setwell.WaitForExit());
-        }
-    }
+    void TearDown() override { setwell.CloseDiscardingEdits(); }
     void StartSetwell() { ASSERT_TRUE(setwell.Start(install.Path())); }
 
     SetwellDriver setwell;
@@ -216,10 +210,7 @@ protected:
         Copy(kDistFolder + L"Setwell.exe", install.File(L"Setwell.exe"));
     }
     void TearDown() override {
-        if (setwell.Window() && IsWindow(setwell.Window())) {
-            PostMessageW(setwell.Window(), WM_COMMAND, IDCANCEL, 0);
-            EXPECT_TRUE(setwell.WaitForExit());
-        }
+        setwell.CloseDiscardingEdits();
         AgentWithMouseTest::TearDown();
     }
     SetwellDriver setwell;

@@ -5,69 +5,60 @@
 #include <vector>
 
 #include "LivePointerSettings.h"
+#include "PointerProfile.h"
 #include "PointerValues.h"
 
 namespace {
 
-ProfileSettings Profile(int doubleClick, int sensitivity, int wheel, int universal, int acceleration) {
-    ProfileSettings p{};
-    p.DoubleClickSpeed = doubleClick;
-    p.MouseSensitivity = sensitivity;
-    p.WheelScrollLines = wheel;
-    p.UniversalScrollEnabled = universal;
-    p.AccelerationEnabled = acceleration;
-    return p;
-}
-
 TEST(PointerValues, DoubleClickLiveAndRegistryFormulasDifferByOneStep) {
     const int live[] = {900, 830, 760, 690, 620, 550, 480, 410, 340, 270, 200};
     for (int n = 0; n <= 10; ++n) {
-        const ProfileSettings p = Profile(n, 5, 3, 0, 0);
+        const ProfileSettings p = PointerProfile(n, 5, 3, 0, 0);
         EXPECT_EQ(pointer::LiveDoubleClickTime(p), live[n]);
         EXPECT_EQ(pointer::RegistryDoubleClickSpeed(p), live[n] + 70);
     }
 }
 
 TEST(PointerValues, PointerSpeedSpansTheSystemRange) {
-    EXPECT_EQ(pointer::PointerSpeed(Profile(5, 1, 3, 0, 0)), 2);
-    EXPECT_EQ(pointer::PointerSpeed(Profile(5, 10, 3, 0, 0)), 20);
+    EXPECT_EQ(pointer::PointerSpeed(PointerProfile(5, 1, 3, 0, 0)), 2);
+    EXPECT_EQ(pointer::PointerSpeed(PointerProfile(5, 10, 3, 0, 0)), 20);
 }
 
 TEST(PointerValues, UniversalScrollingScrollsAPageAndIgnoresTheLineCount) {
-    EXPECT_EQ(pointer::LiveWheelScrollLines(Profile(5, 5, 7, 1, 0)), 0xFFFFFFFFu);
-    EXPECT_EQ(pointer::RegistryWheelScrollLines(Profile(5, 5, 7, 1, 0)), -1);
-    EXPECT_EQ(pointer::LiveWheelScrollLines(Profile(5, 5, 7, 0, 0)), 7u);
-    EXPECT_EQ(pointer::RegistryWheelScrollLines(Profile(5, 5, 7, 0, 0)), 7);
+    EXPECT_EQ(pointer::LiveWheelScrollLines(PointerProfile(5, 5, 7, 1, 0)), 0xFFFFFFFFu);
+    EXPECT_EQ(pointer::RegistryWheelScrollLines(PointerProfile(5, 5, 7, 1, 0)), -1);
+    EXPECT_EQ(pointer::LiveWheelScrollLines(PointerProfile(5, 5, 7, 0, 0)), 7u);
+    EXPECT_EQ(pointer::RegistryWheelScrollLines(PointerProfile(5, 5, 7, 0, 0)), 7);
 }
 
 TEST(PointerValues, RegistryAccelerationIsTheStandardTripleOrZeros) {
-    const auto on = pointer::RegistryAcceleration(Profile(5, 5, 3, 0, 1));
+    const auto on = pointer::RegistryAcceleration(PointerProfile(5, 5, 3, 0, 1));
     EXPECT_EQ(on.MouseSpeed, 1);
     EXPECT_EQ(on.Threshold1, 6);
     EXPECT_EQ(on.Threshold2, 10);
-    const auto off = pointer::RegistryAcceleration(Profile(5, 5, 3, 0, 0));
+    const auto off = pointer::RegistryAcceleration(PointerProfile(5, 5, 3, 0, 0));
     EXPECT_EQ(off.MouseSpeed + off.Threshold1 + off.Threshold2, 0);
 }
 
 TEST(PointerValues, LiveAccelerationOffForcesANonZeroRegistryTripleToZero) {
-    const auto forced = pointer::PlanLiveAcceleration(Profile(5, 5, 3, 0, 0), 1, 10, 6);
+    const auto forced = pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 0), 1, 10, 6);
     EXPECT_TRUE(forced.WriteZeros);
     EXPECT_EQ(forced.MouseParams, (std::array<int, 3>{0, 0, 0}));
 
-    const auto alreadyZero = pointer::PlanLiveAcceleration(Profile(5, 5, 3, 0, 0), 0, 0, 0);
+    const auto alreadyZero = pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 0), 0, 0, 0);
     EXPECT_FALSE(alreadyZero.WriteZeros);
     EXPECT_EQ(alreadyZero.MouseParams, (std::array<int, 3>{0, 0, 0}));
 }
 
 TEST(PointerValues, LiveAccelerationOnAppliesTheRegistryTripleInThresholdOrder) {
-    const auto on = pointer::PlanLiveAcceleration(Profile(5, 5, 3, 0, 1), 1, 10, 6);
+    const auto on = pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 1), 1, 10, 6);
     EXPECT_FALSE(on.WriteZeros);
     EXPECT_EQ(on.MouseParams, (std::array<int, 3>{6, 10, 1}));
     // Zeros left by an earlier profile stay: acceleration comes back only when something
     // rewrites the registry.
-    EXPECT_EQ(pointer::PlanLiveAcceleration(Profile(5, 5, 3, 0, 1), 0, 0, 0).MouseParams, (std::array<int, 3>{0, 0, 0}));
+    EXPECT_EQ(pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 1), 0, 0, 0).MouseParams, (std::array<int, 3>{0, 0, 0}));
     // Only exactly 1 counts as on here.
-    EXPECT_TRUE(pointer::PlanLiveAcceleration(Profile(5, 5, 3, 0, 2), 1, 10, 6).WriteZeros);
+    EXPECT_TRUE(pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 2), 1, 10, 6).WriteZeros);
 }
 
 TEST(PointerValues, RegistryTextsThatAreNoNumberReadAsZero) {
@@ -142,12 +133,12 @@ TEST(LivePointerSettings, EachProfileGivesTheseCallsWithTheseArgumentsInThisOrde
     const std::string reads[] = {"read MouseSpeed", "read MouseThreshold2", "read MouseThreshold1"};
     const Case cases[] = {
         {"acceleration off over the standard triple, lines",
-         Profile(3, 7, 6, 0, 0),
+         PointerProfile(3, 7, 6, 0, 0),
          {"double-click 690", reads[0], reads[1], reads[2], "write MouseSpeed=0", "write MouseThreshold2=0",
           "write MouseThreshold1=0", "spi 4 0 {0,0,0} 2", "notify 4 params", "spi 113 0 14 2", "notify 113 0",
           "spi 105 6 0 3", "notify 105 0"}},
         {"acceleration on, page scrolling, the extremes",
-         Profile(10, 10, 6, 1, 1),
+         PointerProfile(10, 10, 6, 1, 1),
          {"double-click 200", reads[0], reads[1], reads[2], "spi 4 0 {6,10,1} 2", "notify 4 params",
           "spi 113 0 20 2", "notify 113 0", "spi 105 4294967295 0 3", "notify 105 0"}},
     };

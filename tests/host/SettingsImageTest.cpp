@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "SettingsImage.h"
 
 namespace {
@@ -14,12 +16,14 @@ SettingsImage LoadedFromNothing() {
     return image;
 }
 
+// Profile, MouseButtons, PollingRate and TrayEnabled.
+std::array<std::int32_t, 4> GlobalValues(const SettingsImage& image) {
+    return {image.Profile, image.MouseButtons, image.PollingRate, image.TrayEnabled};
+}
+
 TEST(SettingsImage, MissingFileLoadsAsTheDefaults) {
     const SettingsImage image = LoadedFromNothing();
-    EXPECT_EQ(image.Profile, 0);
-    EXPECT_EQ(image.MouseButtons, 8);
-    EXPECT_EQ(image.PollingRate, 1);
-    EXPECT_EQ(image.TrayEnabled, 1);
+    EXPECT_EQ(GlobalValues(image), (std::array<std::int32_t, 4>{0, 8, 1, 1}));
     const std::uint8_t funcs[kButtonCount] = {1, 2, 3, 4, 5, 25, 6, 7};
     for (const ProfileSettings& p : image.Groups) {
         EXPECT_EQ(p.DoubleClickSpeed, 5);
@@ -77,20 +81,14 @@ TEST(SettingsImage, GlobalValuesOutOfRangeBecomeTheirDefaults) {
     image.PollingRate = -1;
     image.TrayEnabled = 2;
     ValidateSettings(image);
-    EXPECT_EQ(image.Profile, 0);
-    EXPECT_EQ(image.MouseButtons, 8);
-    EXPECT_EQ(image.PollingRate, 1);
-    EXPECT_EQ(image.TrayEnabled, 1);
+    EXPECT_EQ(GlobalValues(image), (std::array<std::int32_t, 4>{0, 8, 1, 1}));
 
     image.Profile = 2;
     image.MouseButtons = 5;
     image.PollingRate = 0;
     image.TrayEnabled = 0;
     ValidateSettings(image);
-    EXPECT_EQ(image.Profile, 2);
-    EXPECT_EQ(image.MouseButtons, 5);
-    EXPECT_EQ(image.PollingRate, 0);
-    EXPECT_EQ(image.TrayEnabled, 0);
+    EXPECT_EQ(GlobalValues(image), (std::array<std::int32_t, 4>{2, 5, 0, 0}));
 }
 
 TEST(SettingsImage, OnlyUnsetButtonFunctionsGetTheirDefaults) {

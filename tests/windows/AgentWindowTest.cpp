@@ -13,6 +13,7 @@
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
+#include "ProgramStandIn.h"
 #include "SettingsToolContract.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
@@ -32,6 +33,7 @@ protected:
     void TearDown() override {
         agent.DestroyWindow();
         WaitForNotifyHostGone();
+        PumpUntil([] { return TrayCompanions() == 0; }, 5000);
     }
 
     void Monitor(WPARAM kind, WORD state, WORD id) {
@@ -47,6 +49,15 @@ protected:
     }
     void WaitForNotifyHostGone() {
         PumpUntil([] { return FindWindowW(nullptr, names::kNotifyHostWindowTitle) == nullptr; }, 5000);
+    }
+    // The agent starts the companion inside the message's handling, so this holds at once.
+    static std::size_t TrayCompanions() { return ChildProcessesNamed(names::kNotifyHostExe); }
+    // True once the companion has handled everything the agent posted to it so far.
+    bool CompanionCaughtUp() {
+        HWND companion = nullptr;
+        PumpUntil([&] { return (companion = FindWindowW(nullptr, names::kNotifyHostWindowTitle)) != nullptr; }, 5000);
+        const int marks = CountLines(NotifyLog(), "mark");
+        return companion && PostMessageW(companion, kStandInMark, 0, 0) && NotifyLogHas("mark", marks + 1);
     }
     int Plug() const { return IniFile(JoinPath(appData.Path(), L"Pelora Tern-7\\config.ini")).ReadInt(L"Setting", L"Plug", -1); }
 
@@ -69,8 +80,7 @@ TEST_F(AgentWindowTest, StartsHiddenWithoutALibraryAndRecordsNoMouse) {
     EXPECT_EQ(Plug(), 0);
     EXPECT_EQ(agent.CurrentSettings, agent.AppliedSettings);
     EXPECT_EQ(agent.WriteDelay, 10);
-    PumpFor(300);
-    EXPECT_TRUE(NotifyLog().empty()) << "no tray companion without a mouse";
+    EXPECT_EQ(TrayCompanions(), 0u) << "no tray companion without a mouse";
 }
 
 TEST_F(AgentWindowTest, TheMainCollectionStartsTheTrayCompanionAndTheSecondIsOnlyListed) {
@@ -85,7 +95,7 @@ TEST_F(AgentWindowTest, TheMainCollectionStartsTheTrayCompanionAndTheSecondIsOnl
     Open(3);
     EXPECT_EQ(AttachedDeviceIds.Ids(), (Ids{2, 3}));
     EXPECT_EQ(ActiveGroup, 2);
-    PumpFor(300);
+    EXPECT_EQ(TrayCompanions(), 1u);
     EXPECT_EQ(CountLines(NotifyLog(), "launch"), 1);
 }
 
@@ -93,8 +103,7 @@ TEST_F(AgentWindowTest, IdentifierZeroIsListedButStartsNothing) {
     Open(0);
     EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{0});
     EXPECT_EQ(agent.DeviceOpen, 0);
-    PumpFor(500);
-    EXPECT_TRUE(NotifyLog().empty());
+    EXPECT_EQ(TrayCompanions(), 0u);
 }
 
 TEST_F(AgentWindowTest, OnlyTheLastEvenCloseClosesTheTrayCompanion) {
@@ -103,7 +112,7 @@ TEST_F(AgentWindowTest, OnlyTheLastEvenCloseClosesTheTrayCompanion) {
     ASSERT_TRUE(NotifyLogHas("running", 1));
     Close(3);
     EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
-    PumpFor(300);
+    ASSERT_TRUE(CompanionCaughtUp()) << "the companion is still there";
     EXPECT_EQ(CountLines(NotifyLog(), "closed"), 0);
     Close(2);
     EXPECT_TRUE(AttachedDeviceIds.Empty());
@@ -139,7 +148,7 @@ TEST_F(AgentWindowTest, AnIdentifierOpenedTwiceIsListedTwice) {
     EXPECT_EQ(AttachedDeviceIds.Ids(), (Ids{2, 2}));
     Close(2);
     EXPECT_EQ(AttachedDeviceIds.Ids(), Ids{2});
-    PumpFor(300);
+    ASSERT_TRUE(CompanionCaughtUp()) << "the companion is still there";
     EXPECT_EQ(CountLines(NotifyLog(), "closed"), 0);
 }
 

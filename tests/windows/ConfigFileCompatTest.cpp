@@ -10,12 +10,6 @@
 
 namespace {
 
-std::wstring HostPath(const char* path) {
-    std::wstring wide = L"Z:";
-    for (const char* c = path; *c; ++c) wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
-    return wide;
-}
-
 std::string WithLf(std::string text) {
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
     return text;

@@ -6,21 +6,12 @@
 
 #include "TestRegistry.h"
 #include "PointerRegistry.h"
+#include "PointerProfile.h"
 #include "PointerSettings.h"
 
 namespace {
 
 constexpr wchar_t kMouse[] = L"Control Panel\\Mouse";
-
-ProfileSettings Profile(int doubleClick, int sensitivity, int wheel, int universal, int acceleration) {
-    ProfileSettings p{};
-    p.DoubleClickSpeed = doubleClick;
-    p.MouseSensitivity = sensitivity;
-    p.WheelScrollLines = wheel;
-    p.UniversalScrollEnabled = universal;
-    p.AccelerationEnabled = acceleration;
-    return p;
-}
 
 void SetAccelerationTriple(const wchar_t* speed, const wchar_t* threshold1, const wchar_t* threshold2) {
     SetValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed", speed);
@@ -58,14 +49,14 @@ protected:
 
 TEST_F(PointerSettingsTest, ApplyChangesTheLiveDoubleClickTimeSpeedAndWheel) {
     SpeedRecordingPointerSettings system(mouseKey, nullptr);
-    pointer::ApplyPointerSettings(Profile(3, 7, 6, 0, 0), system);
+    pointer::ApplyPointerSettings(PointerProfile(3, 7, 6, 0, 0), system);
     EXPECT_EQ(GetDoubleClickTime(), 690u);
     EXPECT_EQ(system.SpeedGiven, (std::pair<std::uint32_t, std::uintptr_t>{0, 14}));
     UINT lines = 0;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     EXPECT_EQ(lines, 6u);
 
-    pointer::ApplyPointerSettings(Profile(10, 1, 6, 1, 0), system);
+    pointer::ApplyPointerSettings(PointerProfile(10, 1, 6, 1, 0), system);
     EXPECT_EQ(GetDoubleClickTime(), 200u);
     EXPECT_EQ(system.SpeedGiven, (std::pair<std::uint32_t, std::uintptr_t>{0, 2}));
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
@@ -74,7 +65,7 @@ TEST_F(PointerSettingsTest, ApplyChangesTheLiveDoubleClickTimeSpeedAndWheel) {
 
 TEST_F(PointerSettingsTest, AccelerationOffForcesTheRegistryTripleToZero) {
     SetAccelerationTriple(L"1", L"6", L"10");
-    ApplySpeed(Profile(5, 5, 3, 0, 0), mouseKey);
+    ApplySpeed(PointerProfile(5, 5, 3, 0, 0), mouseKey);
     for (const wchar_t* name : {L"MouseSpeed", L"MouseThreshold1", L"MouseThreshold2"})
         EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, name).Text, L"0") << name;
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{0, 0, 0}));
@@ -83,7 +74,7 @@ TEST_F(PointerSettingsTest, AccelerationOffForcesTheRegistryTripleToZero) {
 TEST_F(PointerSettingsTest, AccelerationOffWithAZeroTripleWritesNothing) {
     // Texts that read as zero but that a write of "0" would replace.
     SetAccelerationTriple(L"00", L"0x", L" 0");
-    ApplySpeed(Profile(5, 5, 3, 0, 0), mouseKey);
+    ApplySpeed(PointerProfile(5, 5, 3, 0, 0), mouseKey);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"00");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold1").Text, L"0x");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L" 0");
@@ -92,7 +83,7 @@ TEST_F(PointerSettingsTest, AccelerationOffWithAZeroTripleWritesNothing) {
 
 TEST_F(PointerSettingsTest, AccelerationOnAppliesWhatTheRegistryHolds) {
     SetAccelerationTriple(L"1", L"6", L"10");
-    ApplySpeed(Profile(5, 5, 3, 0, 1), mouseKey);
+    ApplySpeed(PointerProfile(5, 5, 3, 0, 1), mouseKey);
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{6, 10, 1}));
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"10");
 }
@@ -100,7 +91,7 @@ TEST_F(PointerSettingsTest, AccelerationOnAppliesWhatTheRegistryHolds) {
 TEST_F(PointerSettingsTest, AClosedMouseKeyReadsAsZeros) {
     SetAccelerationTriple(L"1", L"6", L"10");
     RegistryKey closed;
-    ApplySpeed(Profile(5, 5, 3, 0, 1), closed);
+    ApplySpeed(PointerProfile(5, 5, 3, 0, 1), closed);
     EXPECT_EQ(LiveMouseParams(), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"1");
 }
@@ -119,7 +110,7 @@ TEST_F(PointerSettingsTest, TheOwnWindowIsToldOfEachSystemCall) {
     RegisterClassW(&windowClass);
     const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
-    ApplyPointerSettings(Profile(5, 5, 3, 0, 0), mouseKey, window);
+    ApplyPointerSettings(PointerProfile(5, 5, 3, 0, 0), mouseKey, window);
     DestroyWindow(window);
     // The system's own WM_SETTINGCHANGE broadcast (the same message number) may follow a
     // call that updates the user profile, so only the first three are the agent's.
@@ -132,7 +123,7 @@ TEST(PointerRegistryValues, TheCurrentProfileIsWrittenForTheNextLogOn) {
     SettingsImage image{};
     ResetSettings(image);
     image.Profile = 1;
-    image.Groups[1] = Profile(2, 9, 4, 0, 1);
+    image.Groups[1] = PointerProfile(2, 9, 4, 0, 1);
     ASSERT_EQ(WritePointerRegistryValues(image), 1);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"DoubleClickSpeed").Text, L"830");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSensitivity").Text, L"18");
@@ -141,7 +132,7 @@ TEST(PointerRegistryValues, TheCurrentProfileIsWrittenForTheNextLogOn) {
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"10");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WheelScrollLines").Text, L"4");
 
-    image.Groups[1] = Profile(0, 1, 4, 1, 0);
+    image.Groups[1] = PointerProfile(0, 1, 4, 1, 0);
     ASSERT_EQ(WritePointerRegistryValues(image), 1);
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"DoubleClickSpeed").Text, L"970");
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseThreshold2").Text, L"0");

@@ -14,11 +14,7 @@
 
 namespace {
 
-std::wstring DistFile(const wchar_t* name) {
-    std::wstring folder = L"Z:" TERN7_DIST_DIR_W;
-    for (wchar_t& c : folder) c = c == L'/' ? L'\\' : c;
-    return JoinPath(folder, name);
-}
+std::wstring DistFile(const wchar_t* name) { return JoinPath(HostPath(TERN7_DIST_DIR), name); }
 
 constexpr const wchar_t* kPrograms[] = {L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe"};
 

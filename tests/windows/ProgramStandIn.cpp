@@ -10,6 +10,7 @@
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
+#include "ProgramStandIn.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ bool NamedNotifyHost() {
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) Record("closed");
+    if (message == kStandInMark) Record("mark");
     if (message == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

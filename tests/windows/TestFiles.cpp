@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "Handles.h"
+#include "PathText.h"
 
 ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter{0};
@@ -46,12 +47,10 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+std::wstring HostPath(const char* path) {
+    std::wstring wide = L"Z:";
+    for (const char* c = path; *c; ++c) wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
+    return wide;
 }
 
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+std::wstring HostFolder(const char* path) { return JoinPath(HostPath(path), L""); }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "PathChecks.h"
+
 // A new, empty folder under the temporary folder, removed with everything in it at the end.
 class ScratchFolder {
 public:
@@ -22,6 +24,9 @@ private:
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
-bool FolderExists(const std::wstring& path);
 void RemoveTree(const std::wstring& folder);
+
+// A path of the build, which the tests are given as a host path, as Wine shows it: on
+// drive Z:, with backslashes. HostFolder ends it with a backslash.
+std::wstring HostPath(const char* path);
+std::wstring HostFolder(const char* path);

@@ -1,5 +1,7 @@
 #include "TestProcess.h"
 
+#include <tlhelp32.h>
+
 #include <sstream>
 
 #include "TestFiles.h"
@@ -162,6 +164,38 @@ std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.Found;
+}
+
+HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
+    HWND window = nullptr;
+    PumpUntil([&] {
+        const auto found = WindowsOfProcess(processId, title);
+        window = found.empty() ? nullptr : found.front();
+        return window != nullptr;
+    }, timeoutMs);
+    return window;
+}
+
+std::size_t ChildProcessesNamed(const wchar_t* fileName) {
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
+    std::size_t count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() && _wcsicmp(entry.szExeFile, fileName) == 0) ++count;
+    }
+    return count;
+}
+
+bool Answers(HWND window, DWORD timeoutMs) {
+    DWORD_PTR ignored = 0;
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+HWND WaitForAnsweringWindow(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
+    const HWND window = WaitForWindowOf(processId, title, timeoutMs);
+    return Answers(window, timeoutMs) ? window : nullptr;
 }
 
 AppDataRedirect::AppDataRedirect(const std::wstring& folder) {

@@ -58,8 +58,21 @@ void PumpFor(DWORD ms);
 // handle value is probed instead.
 DWORD CountOpenHandles();
 
+// Running processes that this process started with this file name ("notifyhost.exe").
+// A program started with CreateProcess or ShellExecute is counted from the moment the
+// call returns, so "nothing was started" needs no wait.
+std::size_t ChildProcessesNamed(const wchar_t* fileName);
+
 // The top-level windows of a process with exactly this title.
 std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title);
+// True once window's thread has handled everything sent to it before: a barrier, without
+// a fixed wait. False when it did not answer in time or the window is gone.
+bool Answers(HWND window, DWORD timeoutMs);
+// The first of them, pumping up to timeoutMs until one exists; null if none came.
+HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs);
+// The same, then up to timeoutMs more until its message loop answers: for a program just
+// started, the end of its start-up. Null if either did not happen in time.
+HWND WaitForAnsweringWindow(DWORD processId, const wchar_t* title, DWORD timeoutMs);
 
 // Points the user's roaming application-data folder at another folder for as long as
 // it lives.

@@ -7,17 +7,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> Head(std::span<const std::uint8_t, kButtonRecordBytes> slot, std::size_t count) {
-    return {slot.begin(), slot.begin() + count};
-}
-
-bool ZeroFrom(std::span<const std::uint8_t, kButtonRecordBytes> slot, std::size_t first) {
-    for (std::size_t i = first; i < slot.size(); ++i) {
-        if (slot[i] != 0) return false;
-    }
-    return true;
-}
-
 ProfileSettings DefaultProfile() { return DefaultSettings().Groups[0]; }
 
 TEST(SlotTable, DefaultButtonsGiveTheMouseFunctionsInTheirSlots) {
@@ -36,10 +25,10 @@ TEST(SlotTable, ProgramButtonMakesTheMouseSendACodeOfItsOwn) {
     profile.Buttons[2].ButtonFunc = 42;
     profile.Buttons[7].ButtonFunc = 42;
     const SlotTable table = BuildSlotTable(profile);
-    EXPECT_EQ(Head(table.Slot(4), 4), (std::vector<std::uint8_t>{0x04, 0x00, 0x00, 0xF8}));
+    EXPECT_EQ(Bytes(table.Slot(4), 0, 4), (std::vector<std::uint8_t>{0x04, 0x00, 0x00, 0xF8}));
     EXPECT_TRUE(ZeroFrom(table.Slot(4), 4));
     // Button 8 sits in slot 1 and gets the last code.
-    EXPECT_EQ(Head(table.Slot(1), 4), (std::vector<std::uint8_t>{0x04, 0x00, 0x00, 0xFD}));
+    EXPECT_EQ(Bytes(table.Slot(1), 0, 4), (std::vector<std::uint8_t>{0x04, 0x00, 0x00, 0xFD}));
     EXPECT_EQ(table.KeystrokeSlotMask, 0);
 }
 
@@ -57,7 +46,7 @@ TEST(SlotTable, KeySequenceCarriesTheButtonIdAndTheUsersKeys) {
     button.KeyData[4] = 0x00;
     button.KeyData[5] = 0x04;
     const SlotTable table = BuildSlotTable(profile);
-    EXPECT_EQ(Head(table.Slot(2), 6), (std::vector<std::uint8_t>{0x01, 0x02, 0x00, 0xE0, 0x80, 0xE0}));
+    EXPECT_EQ(Bytes(table.Slot(2), 0, 6), (std::vector<std::uint8_t>{0x01, 0x02, 0x00, 0xE0, 0x80, 0xE0}));
     EXPECT_TRUE(ZeroFrom(table.Slot(2), 6));
     EXPECT_EQ(table.KeystrokeSlotMask, 1 << 2);
 }
@@ -86,7 +75,7 @@ TEST(SlotTable, NumberedClickTakesTheLowByteOfTheButtonId) {
     profile.Buttons[6].ButtonFunc = 29;
     profile.Buttons[6].ButtonID = 0x1234;
     const SlotTable table = BuildSlotTable(profile);
-    EXPECT_EQ(Head(table.Slot(0), 7), (std::vector<std::uint8_t>{0x00, 0x34, 0x01, 0xF0, 0x81, 0xF0, 0x00}));
+    EXPECT_EQ(Bytes(table.Slot(0), 0, 7), (std::vector<std::uint8_t>{0x00, 0x34, 0x01, 0xF0, 0x81, 0xF0, 0x00}));
     EXPECT_EQ(table.KeystrokeSlotMask, 1 << 0);
 }
 
@@ -111,7 +100,7 @@ TEST(SlotTable, OnlySequenceRowsCountAsKeystrokeSlots) {
         ProfileSettings profile = DefaultProfile();
         profile.Buttons[5].ButtonFunc = c.Func;
         const SlotTable table = BuildSlotTable(profile);
-        EXPECT_EQ(Head(table.Slot(7), c.Head.size()), c.Head) << "code " << int(c.Func);
+        EXPECT_EQ(Bytes(table.Slot(7), 0, c.Head.size()), c.Head) << "code " << int(c.Func);
         EXPECT_TRUE(ZeroFrom(table.Slot(7), 10)) << "code " << int(c.Func);
         EXPECT_EQ(table.KeystrokeSlotMask, c.Sequence ? 1 << 7 : 0) << "code " << int(c.Func);
     }

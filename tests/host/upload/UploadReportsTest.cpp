@@ -5,25 +5,12 @@
 
 namespace {
 
-bool ZeroFrom(const OutputReport& report, std::size_t first, std::size_t end = kOutputReportBytes) {
-    for (std::size_t i = first; i < end; ++i) {
-        if (report[i] != 0) return false;
-    }
-    return true;
-}
-
 TEST(UploadReports, ProfileHeaderNamesTheProfileAndEndsWithTheSignature) {
     for (int p = 0; p < kProfileCount; ++p) {
         const OutputReport header = ProfileHeaderReport(p);
-        EXPECT_EQ(header[0], 0);
-        EXPECT_EQ(header[1], 7);
-        EXPECT_EQ(header[2], 2);
-        EXPECT_EQ(header[3], p + 1);
+        EXPECT_EQ(Bytes(header, 0, 4), (std::vector<std::uint8_t>{0, 7, 2, static_cast<std::uint8_t>(p + 1)}));
         EXPECT_TRUE(ZeroFrom(header, 4, 29));
-        EXPECT_EQ(header[29], 0x55);
-        EXPECT_EQ(header[30], 0xAA);
-        EXPECT_EQ(header[31], 0x33);
-        EXPECT_EQ(header[32], 0xCC);
+        EXPECT_EQ(Bytes(header, 29, 4), (std::vector<std::uint8_t>{0x55, 0xAA, 0x33, 0xCC}));
     }
 }
 
@@ -32,11 +19,7 @@ TEST(UploadReports, GlobalReportCarriesProfileAndPollingRateBit) {
     settings.Profile = 2;
     settings.PollingRate = 2;
     const OutputReport report = GlobalSettingsReport(settings);
-    EXPECT_EQ(report[0], 0);
-    EXPECT_EQ(report[1], 7);
-    EXPECT_EQ(report[2], 1);
-    EXPECT_EQ(report[3], 3);
-    EXPECT_EQ(report[4], 4);
+    EXPECT_EQ(Bytes(report, 0, 5), (std::vector<std::uint8_t>{0, 7, 1, 3, 4}));
     EXPECT_TRUE(ZeroFrom(report, 5));
 
     // A rate no shift can take sends no bit instead of undefined behaviour.
@@ -56,21 +39,14 @@ TEST(UploadReports, ParameterReportTakesOneSensitivityOrBothAxes) {
     profile.MouseSpeedX = 1;
     profile.MouseSpeedY = 9;
     OutputReport report = ProfileParameterReport(profile, 0x84);
-    EXPECT_EQ(report[0], 0);
-    EXPECT_EQ(report[1], 4);
-    EXPECT_EQ(report[2], 0x84);
-    EXPECT_EQ(report[3], 0x48);
-    EXPECT_EQ(report[4], 7);
-    EXPECT_EQ(report[5], 7);
+    EXPECT_EQ(Bytes(report, 0, 6), (std::vector<std::uint8_t>{0, 4, 0x84, 0x48, 7, 7}));
     EXPECT_TRUE(ZeroFrom(report, 6));
 
     profile.XYSensitivityEnabled = 1;
     profile.LedState = 0;
     profile.FlashState = 0;
     report = ProfileParameterReport(profile, 0);
-    EXPECT_EQ(report[3], 0x11);
-    EXPECT_EQ(report[4], 1);
-    EXPECT_EQ(report[5], 9);
+    EXPECT_EQ(Bytes(report, 3, 3), (std::vector<std::uint8_t>{0x11, 1, 9}));
 }
 
 TEST(UploadReports, EachSlotTravelsInThreeConsecutivePages) {
@@ -83,9 +59,7 @@ TEST(UploadReports, EachSlotTravelsInThreeConsecutivePages) {
     const SlotTable table = BuildSlotTable(profile);
 
     const OutputReport page12 = ButtonPageReport(table, 12);
-    EXPECT_EQ(page12[0], 0);
-    EXPECT_EQ(page12[1], 0x04);
-    EXPECT_EQ(page12[4], 0xF8);
+    EXPECT_EQ(Bytes(page12, 0, 5), (std::vector<std::uint8_t>{0, 0x04, 0, 0, 0xF8}));
     EXPECT_TRUE(ZeroFrom(ButtonPageReport(table, 13), 0));
 
     EXPECT_EQ(ButtonPageReport(table, 15)[1], 0x0A);

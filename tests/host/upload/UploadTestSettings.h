@@ -1,5 +1,11 @@
 #pragma once
-// Settings as the agent holds them after loading a config.ini that has no keys.
+// What the upload tests share: settings as the agent holds them after loading a
+// config.ini that has no keys, and views of the bytes of a report or a slot.
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <vector>
+
 #include "SettingsImage.h"
 
 inline SettingsImage DefaultSettings() {
@@ -8,4 +14,18 @@ inline SettingsImage DefaultSettings() {
     image.Profile = 0;
     ValidateSettings(image);
     return image;
+}
+
+// count bytes from first.
+inline std::vector<std::uint8_t> Bytes(std::span<const std::uint8_t> bytes, std::size_t first, std::size_t count) {
+    return {bytes.begin() + first, bytes.begin() + first + count};
+}
+
+// True when every byte from first up to end (the last one by default) is 0.
+inline bool ZeroFrom(std::span<const std::uint8_t> bytes, std::size_t first,
+                     std::size_t end = std::numeric_limits<std::size_t>::max()) {
+    for (std::size_t i = first; i < end && i < bytes.size(); ++i) {
+        if (bytes[i] != 0) return false;
+    }
+    return true;
 }

@@ -31,7 +31,9 @@ TEST_F(AgentWithHidLibraryTest, WithoutAMouseItStartsHiddenRecordsNoMouseAndClos
 
     EXPECT_EQ(_wcsicmp(LoadedModule(agent.Id(), L"HidDevice.dll").c_str(), install.File(L"HidDevice.dll").c_str()), 0)
         << "the agent runs with the installed library";
-    EXPECT_EQ(MonitorWindows(agent.Id()).size(), 1u) << "the library watches for the mouse";
+    // The agent starts monitoring after its window is up.
+    EXPECT_TRUE(PumpUntil([&] { return MonitorWindows(agent.Id()).size() == 1; }, 5000))
+        << "the library watches for the mouse";
 
     ExpectHiddenWithTheUsersFolderAndNoMouse(agent, window);
 

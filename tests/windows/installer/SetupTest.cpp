@@ -35,13 +35,8 @@ constexpr DWORD kExitProgramStillRunning = 4;
 constexpr DWORD kExitFileInUse = 5;
 constexpr DWORD kSetupTimeoutMs = 60000;
 
-std::wstring HostPath(const char* path) {
-    std::wstring text = L"Z:";
-    for (const char* c = path; *c; ++c) text += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    return text;
-}
 const std::wstring kSetupFile = HostPath(TERN7_SETUP_FILE);
-const std::wstring kDistFolder = JoinPath(HostPath(TERN7_DIST_DIR), L"");
+const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
 
 std::wstring ShellFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
@@ -119,8 +114,7 @@ HWND WaitForAgent(DWORD notProcess = 0) {
         },
         15000);
     if (!agent || ProcessOf(agent) == notProcess) return nullptr;
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(agent, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) ? agent : nullptr;
+    return Answers(agent, 10000) ? agent : nullptr;
 }
 
 std::wstring ProductVersionOf(const std::wstring& file) {

@@ -3,17 +3,8 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <algorithm>
-
-#include "PathText.h"
 #include "ProgramNames.h"
 #include "TrayIds.h"
-
-std::wstring HostFolder(const char* path) {
-    std::wstring folder = L"Z:";
-    for (const char* c = path; *c; ++c) folder += static_cast<wchar_t>(*c == '/' ? '\\' : *c);
-    return JoinPath(folder, L"");
-}
 
 std::wstring DistFolder() { return HostFolder(TERN7_DIST_DIR); }
 std::wstring StandInFolder() { return HostFolder(TERN7_STANDIN_DIR); }
@@ -39,15 +30,7 @@ NotifyHostInstall::~NotifyHostInstall() {
 HWND NotifyHostInstall::Start(ChildProcess& process) const {
     const std::wstring program = folder_.File(names::kNotifyHostExe);
     if (!process.Start(L"\"" + program + L"\"", folder_.Path())) return nullptr;
-    HWND window = nullptr;
-    PumpUntil([&] {
-        const auto found = WindowsOfProcess(process.Id(), names::kNotifyHostWindowTitle);
-        window = found.empty() ? nullptr : found.front();
-        return window != nullptr;
-    }, 10000);
-    DWORD_PTR ignored = 0;
-    if (!window || !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return nullptr;
-    return window;
+    return WaitForAnsweringWindow(process.Id(), names::kNotifyHostWindowTitle, 10000);
 }
 
 std::vector<std::string> NotifyHostInstall::SettingsToolLaunches() const {

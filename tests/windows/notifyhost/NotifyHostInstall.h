@@ -9,10 +9,6 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 
-// A build folder, given as a host path, in the form Wine shows it (drive Z:), ending
-// with a backslash.
-std::wstring HostFolder(const char* path);
-
 // The install folder a user copies to a PC, and the folder of the settings tool stand-in.
 std::wstring DistFolder();
 std::wstring StandInFolder();

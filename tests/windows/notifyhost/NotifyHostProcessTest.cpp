@@ -13,6 +13,28 @@ bool MutexHeld() {
     return static_cast<bool>(mutex);
 }
 
+// Chooses Open settings from the icon's menu: the settings window, or null.
+HWND ChooseOpenSettings(HWND window, DWORD hostId) {
+    const HWND menu = OpenIconMenu(window, hostId);
+    if (!menu) {
+        ADD_FAILURE() << "the icon's menu did not open";
+        return nullptr;
+    }
+    ChooseMenuItem(menu, 1);
+    return WaitForSettingsTool();
+}
+
+// Chooses the menu's last item, past the separator; true once the companion has ended.
+bool ChooseExit(HWND window, ChildProcess& host) {
+    const HWND menu = OpenIconMenu(window, host.Id());
+    if (!menu) {
+        ADD_FAILURE() << "the icon's menu did not open";
+        return false;
+    }
+    ChooseMenuItem(menu, 2);
+    return host.WaitForExit(5000);
+}
+
 TEST(NotifyHostProcess, ShowsItsIconFromAHiddenWindowAndASecondInstanceEndsAtOnce) {
     NotifyHostInstall install;
     ChildProcess first;
@@ -63,17 +85,11 @@ TEST(NotifyHostProcess, TheMenuOpensTheSettingsToolFromItsFirstItemAndEndsFromIt
     EXPECT_TRUE(install.SettingsToolLaunches().empty());
 
     // The first item starts Setwell.exe from the program folder, with nothing passed.
-    menu = OpenIconMenu(window, host.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 1);
-    ASSERT_NE(WaitForSettingsTool(), nullptr);
+    ASSERT_NE(ChooseOpenSettings(window, host.Id()), nullptr);
     EXPECT_EQ(install.SettingsToolLaunches(), std::vector<std::string>{"launch args=[] show=5"});
 
-    // Past the separator, the last item ends the program and takes the icon along.
-    menu = OpenIconMenu(window, host.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 2);
-    ASSERT_TRUE(host.WaitForExit(5000));
+    // The last item ends the program and takes the icon along.
+    ASSERT_TRUE(ChooseExit(window, host));
     EXPECT_FALSE(IconShown(window));
     EXPECT_EQ(install.SettingsToolLaunches().size(), 1u);
 }
@@ -114,15 +130,8 @@ TEST(NotifyHostProcess, WithoutTheSkinStringFileBothMenuItemsStillWork) {
     const HWND window = install.Start(host);
     ASSERT_NE(window, nullptr);
 
-    HWND menu = OpenIconMenu(window, host.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 1);
-    EXPECT_NE(WaitForSettingsTool(), nullptr);
-
-    menu = OpenIconMenu(window, host.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 2);
-    EXPECT_TRUE(host.WaitForExit(5000));
+    EXPECT_NE(ChooseOpenSettings(window, host.Id()), nullptr);
+    EXPECT_TRUE(ChooseExit(window, host));
 }
 
 TEST(NotifyHostProcess, OtherMouseMessagesOnTheIconDoNothing) {
@@ -153,10 +162,7 @@ TEST(NotifyHostProcess, OpenSettingsStartsTheShippedSettingsWindowFromTheInstall
     const HWND window = install.Start(host);
     ASSERT_NE(window, nullptr);
 
-    HWND menu = OpenIconMenu(window, host.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 1);
-    const HWND tool = WaitForSettingsTool();
+    const HWND tool = ChooseOpenSettings(window, host.Id());
     ASSERT_NE(tool, nullptr);
 
     DWORD toolId = 0;
@@ -173,8 +179,5 @@ TEST(NotifyHostProcess, OpenSettingsStartsTheShippedSettingsWindowFromTheInstall
     EXPECT_TRUE(install.SettingsToolLaunches().empty()) << "not the stand-in";
 
     CloseSettingsTools();
-    menu = OpenIconMenu(window, host.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 2);
-    EXPECT_TRUE(host.WaitForExit(5000));
+    EXPECT_TRUE(ChooseExit(window, host));
 }

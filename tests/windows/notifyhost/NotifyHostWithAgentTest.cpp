@@ -47,9 +47,7 @@ RunningCompanion WaitForCompanion(DWORD timeoutMs) {
     PumpUntil([&] { return (companion.Window = FindWindowW(nullptr, names::kNotifyHostWindowTitle)) != nullptr; },
               timeoutMs);
     // Found by title already inside its creation; once it answers, its icon is added.
-    DWORD_PTR ignored = 0;
-    if (!companion.Window || !SendMessageTimeoutW(companion.Window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored))
-        return {};
+    if (!Answers(companion.Window, 10000)) return {};
     DWORD id = 0;
     GetWindowThreadProcessId(companion.Window, &id);
     companion.Process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
@@ -86,13 +84,7 @@ protected:
 
     HWND StartAgent(ChildProcess& agent) {
         if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", install.Path())) return nullptr;
-        HWND window = nullptr;
-        PumpUntil([&] {
-            const auto found = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle);
-            window = found.empty() ? nullptr : found.front();
-            return window != nullptr;
-        }, 15000);
-        return window;
+        return WaitForWindowOf(agent.Id(), names::kAgentWindowTitle, 15000);
     }
 
     ScratchFolder install;

@@ -2,23 +2,14 @@
 // focus or the mouse, and hiding again by itself.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "PathText.h"
 #include "ProgramNames.h"
+#include "TestFiles.h"
 #include "TestProcess.h"
-
-#define TERN7_WIDEN2(text) L##text
-#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
 
 namespace {
 
-std::wstring OsdProgram() {
-    std::wstring path = L"Z:";
-    path += TERN7_WIDEN(TERN7_DIST_DIR);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return JoinPath(path, L"OSD.exe");
-}
+std::wstring OsdProgram() { return JoinPath(HostPath(TERN7_DIST_DIR), L"OSD.exe"); }
 
 class OsdProgramTest : public ::testing::Test {
 protected:

@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "Handles.h"
-#include "HidDeviceContract.h"
+#include "HidLibraryClient.h"
 #include "SimMouseProcess.h"
 #include "TestProcess.h"
 
@@ -16,93 +17,27 @@ namespace {
 
 using simtest::SimMouseProcesses;
 
-// Everything the input callback saw; the callback is a plain function pointer.
-struct CallbackRecord {
-    DWORD thread = 0;
-    std::uint32_t deviceId = 0;
-    std::uint32_t length = 0;
-    std::vector<std::uint8_t> firstNineBytes;
-};
-std::vector<CallbackRecord> g_inputs;
-
-void __stdcall RecordInput(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
-    g_inputs.push_back({GetCurrentThreadId(), deviceId, length, std::vector<std::uint8_t>(report, report + 9)});
-}
-
-struct Notice {
-    bool opened;
-    std::uint16_t deviceId;
-    bool operator==(const Notice&) const = default;
-};
-
-// A window that collects the DLL's open/close notices.
-class NoticeWindow {
-public:
-    NoticeWindow() {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &Proc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"SimMouseTestNotices";
-        RegisterClassExW(&windowClass);
-        window_ = CreateWindowExW(0, L"SimMouseTestNotices", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), this);
-    }
-    ~NoticeWindow() { DestroyWindow(window_); }
-    HWND Handle() const { return window_; }
-    std::vector<Notice> notices;
-    std::vector<WPARAM> wParams;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        } else if (message == hid::kMsgDeviceMonitor) {
-            auto* self = reinterpret_cast<NoticeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-            self->notices.push_back({LOWORD(lParam) == 1, HIWORD(lParam)});
-            self->wParams.push_back(wParam);
-            return 0;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    HWND window_ = nullptr;
-};
-
 const std::vector<Notice> kOpened{{true, 2}, {true, 3}};
 const std::vector<Notice> kOpenedThenClosed{{true, 2}, {true, 3}, {false, 3}, {false, 2}};
 
 class HidDeviceSim : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_inputs.clear();
+        RecordedInputs().clear();
         SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
-        const std::wstring dll = simtest::ProgramFolder() + L"\\HidDevice.dll";
-        module_.reset(LoadLibraryW(dll.c_str()));
-        ASSERT_TRUE(module_) << "cannot load the simulated HidDevice.dll";
-        setFilter_ = Resolve<hid::SetFilterFn>(hid::kOrdinalSetFilter);
-        setCallback_ = Resolve<hid::SetInputCallbackFn>(hid::kOrdinalSetInputCallback);
-        start_ = Resolve<hid::StartMonitoringFn>(hid::kOrdinalStartMonitoring);
-        stop_ = Resolve<hid::StopFn>(hid::kOrdinalStop);
-        write_ = Resolve<hid::WriteReportFn>(hid::kOrdinalWriteReport);
-        ASSERT_TRUE(setFilter_ && setCallback_ && start_ && stop_ && write_);
+        library_.emplace(simtest::ProgramFolder() + L"\\HidDevice.dll");
+        ASSERT_TRUE(library_->Loaded()) << "cannot load the simulated HidDevice.dll";
     }
 
     void TearDown() override {
-        if (stop_) stop_();
+        if (library_ && library_->Loaded()) library_->Stop();
         PumpFor(20);
-    }
-
-    template <class Function>
-    Function Resolve(unsigned ordinal) {
-        return reinterpret_cast<Function>(
-            reinterpret_cast<void*>(GetProcAddress(module_.get(), MAKEINTRESOURCEA(ordinal))));
     }
 
     void UseMouseFilter() {
         const hid::DeviceFilter filter = hid::MakeMouseFilter(SIMMOUSE_VENDOR_ID);
-        setFilter_(&filter);
-        setCallback_(&RecordInput);
+        library_->SetFilter(&filter);
+        library_->SetCallback(&RecordInput);
     }
 
     bool Tool(const std::wstring& arguments) { return processes_.RunTool(arguments, pipe_).exitCode == 0; }
@@ -110,11 +45,18 @@ protected:
     bool WaitForLog(const std::wstring& pattern) { return Tool(L"wait-log \"" + pattern + L"\" 5000"); }
 
     bool WaitForNotices(const std::vector<Notice>& expected, DWORD timeoutMs = 5000) {
-        return PumpUntil([&] { return window_.notices.size() >= expected.size(); }, timeoutMs) &&
-               window_.notices == expected;
+        return window_.WaitFor(expected.size(), timeoutMs) == expected;
     }
 
-    std::int32_t StartMonitoring() { return start_(window_.Handle(), hid::kMsgDeviceMonitor); }
+    std::int32_t StartMonitoring() { return library_->Start(window_.Handle(), hid::kMsgDeviceMonitor); }
+    void StopMonitoring() { library_->Stop(); }
+
+    // A server with the mouse attached, and the library monitoring it.
+    void MonitorAttachedMouse() {
+        ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
+        UseMouseFilter();
+        ASSERT_EQ(StartMonitoring(), 1);
+    }
 
     static std::vector<std::uint8_t> GlobalReport(std::uint8_t profileNumber) {
         std::vector<std::uint8_t> report(hid::kOutputReportLength, 0);
@@ -126,18 +68,14 @@ protected:
     }
 
     std::int32_t Write(std::uint32_t deviceId, const std::vector<std::uint8_t>& report) {
-        return write_(deviceId, report.data(), static_cast<std::uint32_t>(report.size()));
+        return library_->Write(deviceId, report.data(), static_cast<std::uint32_t>(report.size()));
     }
 
     const std::wstring pipe_ = simtest::UniquePipeName();
     SimMouseProcesses processes_;
     NoticeWindow window_;
-    UniqueModule module_;
-    hid::SetFilterFn setFilter_ = nullptr;
-    hid::SetInputCallbackFn setCallback_ = nullptr;
-    hid::StartMonitoringFn start_ = nullptr;
-    hid::StopFn stop_ = nullptr;
-    hid::WriteReportFn write_ = nullptr;
+    // Loaded once the environment names the test's pipe.
+    std::optional<HidLibrary> library_;
 };
 
 TEST_F(HidDeviceSim, AttachedMouseOpensMainThenSecondCollection) {
@@ -145,12 +83,11 @@ TEST_F(HidDeviceSim, AttachedMouseOpensMainThenSecondCollection) {
     UseMouseFilter();
     EXPECT_EQ(StartMonitoring(), 1);
     EXPECT_TRUE(WaitForNotices(kOpened));
-    for (WPARAM wParam : window_.wParams) EXPECT_EQ(wParam, hid::kMonitorEvent);
     EXPECT_TRUE(WaitForLog(L"ordinal 7 vendor=3e71 product=0143 pairs=1:ff00,1:000c"));
     EXPECT_TRUE(WaitForLog(L"ordinal 8"));
     EXPECT_TRUE(WaitForLog(L"ordinal 2 -> 1"));
 
-    stop_();
+    StopMonitoring();
     EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
     EXPECT_TRUE(WaitForLog(L"ordinal 3"));
 }
@@ -183,9 +120,7 @@ TEST_F(HidDeviceSim, AttachOpensAndDetachClosesWhileMonitoring) {
 }
 
 TEST_F(HidDeviceSim, ServerThatQuitsClosesAndANewOneReopens) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(processes_.QuitServer(pipe_));
     EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
 
@@ -199,18 +134,18 @@ TEST_F(HidDeviceSim, ServerThatQuitsClosesAndANewOneReopens) {
 TEST_F(HidDeviceSim, FilterThatDoesNotNameTheMouseSeesNothing) {
     ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
     hid::DeviceFilter filter = hid::MakeMouseFilter(SIMMOUSE_VENDOR_ID + 1);
-    setFilter_(&filter);
+    library_->SetFilter(&filter);
     EXPECT_EQ(StartMonitoring(), 0);
-    stop_();
+    StopMonitoring();
 
     filter = hid::MakeMouseFilter(SIMMOUSE_VENDOR_ID);
     filter.Pairs[0] = {1, 0x000C};
     filter.PairCount = 1;
-    setFilter_(&filter);
+    library_->SetFilter(&filter);
     EXPECT_EQ(StartMonitoring(), 0);
-    stop_();
+    StopMonitoring();
 
-    setFilter_(nullptr);  // ignored: the last filter stays
+    library_->SetFilter(nullptr);  // ignored: the last filter stays
     EXPECT_TRUE(WaitForLog(L"ordinal 7 null"));
     EXPECT_EQ(StartMonitoring(), 0);
     PumpFor(100);
@@ -219,48 +154,42 @@ TEST_F(HidDeviceSim, FilterThatDoesNotNameTheMouseSeesNothing) {
 
 
 TEST_F(HidDeviceSim, InjectedReportReachesTheCallbackOnTheMonitoringThread) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"inject 03 20 00"));
-    ASSERT_TRUE(PumpUntil([] { return !g_inputs.empty(); }, 5000));
-    const CallbackRecord& input = g_inputs[0];
-    EXPECT_EQ(input.thread, GetCurrentThreadId());
-    EXPECT_EQ(input.deviceId, 3u);
-    EXPECT_EQ(input.length, 3u);
-    EXPECT_EQ(input.firstNineBytes, (std::vector<std::uint8_t>{3, 0x20, 0, 0, 0, 0, 0, 0, 0}));
+    ASSERT_TRUE(PumpUntil([] { return !RecordedInputs().empty(); }, 5000));
+    const RecordedInput& input = RecordedInputs()[0];
+    EXPECT_EQ(input.Thread, GetCurrentThreadId());
+    EXPECT_EQ(input.DeviceId, 3u);
+    EXPECT_EQ(input.Length, 3u);
+    EXPECT_EQ(input.FirstNineBytes, (std::vector<std::uint8_t>{3, 0x20, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(HidDeviceSim, KeyPressesArriveInOrder) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"press profile 2"));
     ASSERT_TRUE(Tool(L"press cpi 4"));
     ASSERT_TRUE(Tool(L"inject 05 01 02 03 04 05 06 07 08 09 0a --id 2"));
-    ASSERT_TRUE(PumpUntil([] { return g_inputs.size() >= 3; }, 5000));
-    EXPECT_EQ(g_inputs[0].firstNineBytes[1], 0x20);
-    EXPECT_EQ(g_inputs[1].firstNineBytes[1], 0x04);
-    EXPECT_EQ(g_inputs[2].deviceId, 2u);
-    EXPECT_EQ(g_inputs[2].length, 11u);
+    ASSERT_TRUE(PumpUntil([] { return RecordedInputs().size() >= 3; }, 5000));
+    EXPECT_EQ(RecordedInputs()[0].FirstNineBytes[1], 0x20);
+    EXPECT_EQ(RecordedInputs()[1].FirstNineBytes[1], 0x04);
+    EXPECT_EQ(RecordedInputs()[2].DeviceId, 2u);
+    EXPECT_EQ(RecordedInputs()[2].Length, 11u);
 }
 
 TEST_F(HidDeviceSim, RepeatedReportsEachLogWhenTheCallbackWasCalled) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"clear-log"));
     LARGE_INTEGER before{}, after{};
     QueryPerformanceCounter(&before);
     // The request returns once the last one is sent; this thread delivers them meanwhile.
     ASSERT_TRUE(Tool(L"inject 03 e9 00 --repeat 3 --interval 20"));
-    ASSERT_TRUE(PumpUntil([] { return g_inputs.size() >= 3; }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return RecordedInputs().size() >= 3; }, 5000));
     QueryPerformanceCounter(&after);
     ASSERT_TRUE(WaitForLog(L"delivered 3 qpc"));
     PumpFor(100);
 
-    EXPECT_EQ(g_inputs.size(), 3u);
-    for (const CallbackRecord& input : g_inputs) EXPECT_EQ(input.firstNineBytes[1], 0xe9);
+    EXPECT_EQ(RecordedInputs().size(), 3u);
+    for (const RecordedInput& input : RecordedInputs()) EXPECT_EQ(input.FirstNineBytes[1], 0xe9);
     std::vector<long long> stamps;
     const std::string log = processes_.RunTool(L"log", pipe_).output;
     for (std::size_t at = log.find("delivered 3 qpc "); at != std::string::npos;
@@ -275,11 +204,9 @@ TEST_F(HidDeviceSim, RepeatedReportsEachLogWhenTheCallbackWasCalled) {
 }
 
 TEST_F(HidDeviceSim, PlainInjectionsLogNoDelivery) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"inject 03 e9 00"));
-    ASSERT_TRUE(PumpUntil([] { return !g_inputs.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return !RecordedInputs().empty(); }, 5000));
     PumpFor(100);
     EXPECT_EQ(processes_.RunTool(L"log", pipe_).output.find("delivered"), std::string::npos);
 }
@@ -287,21 +214,19 @@ TEST_F(HidDeviceSim, PlainInjectionsLogNoDelivery) {
 TEST_F(HidDeviceSim, NullCallbackIsHarmless) {
     ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
     UseMouseFilter();
-    setCallback_(nullptr);
+    library_->SetCallback(nullptr);
     ASSERT_EQ(StartMonitoring(), 1);
     ASSERT_TRUE(Tool(L"inject 03 10 00"));
     PumpFor(200);
-    setCallback_(&RecordInput);
+    library_->SetCallback(&RecordInput);
     ASSERT_TRUE(Tool(L"inject 03 30 00"));
-    ASSERT_TRUE(PumpUntil([] { return !g_inputs.empty(); }, 5000));
-    EXPECT_EQ(g_inputs.size(), 1u);
-    EXPECT_EQ(g_inputs[0].firstNineBytes[1], 0x30);
+    ASSERT_TRUE(PumpUntil([] { return !RecordedInputs().empty(); }, 5000));
+    EXPECT_EQ(RecordedInputs().size(), 1u);
+    EXPECT_EQ(RecordedInputs()[0].FirstNineBytes[1], 0x30);
 }
 
 TEST_F(HidDeviceSim, WritesToTheSecondCollectionAreTakenAndLogged) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     EXPECT_EQ(Write(3, GlobalReport(2)), 1);
     EXPECT_TRUE(WaitForLog(L"write 3 ok 00 07 01 02 08 00"));
     const simtest::ToolRun state = processes_.RunTool(L"state", pipe_);
@@ -318,7 +243,7 @@ TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
     EXPECT_EQ(Write(3, std::vector<std::uint8_t>(32, 0)), 0);
     EXPECT_EQ(Write(3, std::vector<std::uint8_t>(34, 0)), 0);
     EXPECT_EQ(Write(7, GlobalReport(1)), 0);
-    EXPECT_EQ(write_(3, nullptr, hid::kOutputReportLength), 0);
+    EXPECT_EQ(library_->Write(3, nullptr, hid::kOutputReportLength), 0);
     EXPECT_LT(GetTickCount64() - before, 100u);
     EXPECT_EQ(Write(2, GlobalReport(1)), 0) << "the main collection takes no output reports";
     const simtest::ToolRun log = processes_.RunTool(L"log", pipe_);
@@ -326,9 +251,7 @@ TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
 }
 
 TEST_F(HidDeviceSim, FailureModesMakeWritesFail) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"fail all"));
     EXPECT_EQ(Write(3, GlobalReport(1)), 0);
     EXPECT_EQ(Write(3, GlobalReport(1)), 0);
@@ -342,9 +265,7 @@ TEST_F(HidDeviceSim, FailureModesMakeWritesFail) {
 }
 
 TEST_F(HidDeviceSim, WritesFailOnceTheMouseIsGone) {
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"detach"));
     ASSERT_TRUE(WaitForNotices(kOpenedThenClosed));
     EXPECT_EQ(Write(3, GlobalReport(1)), 0);
@@ -353,13 +274,11 @@ TEST_F(HidDeviceSim, WritesFailOnceTheMouseIsGone) {
 }
 
 TEST_F(HidDeviceSim, StopIsHarmlessTwiceOrBeforeStartAndStartWorksAgain) {
-    stop_();
-    stop_();
-    ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
-    UseMouseFilter();
-    ASSERT_EQ(StartMonitoring(), 1);
-    stop_();
-    stop_();
+    StopMonitoring();
+    StopMonitoring();
+    ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
+    StopMonitoring();
+    StopMonitoring();
     EXPECT_TRUE(WaitForNotices(kOpenedThenClosed));
     UseMouseFilter();
     EXPECT_EQ(StartMonitoring(), 1);
@@ -379,13 +298,13 @@ TEST_F(HidDeviceSim, StartStopCyclesLeakNoHandles) {
     }
     for (int warmUp = 0; warmUp < 3; ++warmUp) {
         ASSERT_EQ(StartMonitoring(), 1);
-        stop_();
+        StopMonitoring();
         PumpFor(10);
     }
     const DWORD before = handleCount();
     for (int cycle = 0; cycle < 50; ++cycle) {
         ASSERT_EQ(StartMonitoring(), 1) << "cycle " << cycle;
-        stop_();
+        StopMonitoring();
         PumpFor(5);
     }
     const DWORD after = handleCount();

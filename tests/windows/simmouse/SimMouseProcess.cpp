@@ -3,29 +3,17 @@
 #include <atomic>
 #include <thread>
 
+#include "TestFiles.h"
+
 namespace simtest {
 
 namespace {
-
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (const char* c = text; *c; ++c) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    return wide;
-}
 
 std::wstring ToolPath() { return ProgramFolder() + L"\\simmouse.exe"; }
 
 }  // namespace
 
-std::wstring ProgramFolder() {
-    std::wstring folder = Widen(SIMMOUSE_DIR);
-    // A Linux build path is reachable through Wine's Z: drive.
-    if (!folder.empty() && folder[0] == L'/') folder = L"Z:" + folder;
-    for (wchar_t& c : folder) {
-        if (c == L'/') c = L'\\';
-    }
-    return folder;
-}
+std::wstring ProgramFolder() { return HostPath(SIMMOUSE_DIR); }
 
 std::wstring UniquePipeName() {
     static std::atomic<unsigned> counter{0};

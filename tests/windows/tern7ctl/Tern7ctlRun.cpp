@@ -1,25 +1,9 @@
 #include "Tern7ctlRun.h"
 
-#include <algorithm>
-
 #include "PathText.h"
 
-#define TERN7_WIDEN2(text) L##text
-#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
-
-namespace {
-
-// The build folder as Wine shows the host's root: drive Z:.
-std::wstring DistFolder() {
-    std::wstring path = L"Z:" TERN7_WIDEN(TERN7_DIST_DIR);
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
-
-}  // namespace
-
 Tern7ctlInstall::Tern7ctlInstall() {
-    CopyFileW(JoinPath(DistFolder(), L"tern7ctl.exe").c_str(), folder_.File(L"tern7ctl.exe").c_str(), FALSE);
+    CopyFileW(JoinPath(HostPath(TERN7_DIST_DIR), L"tern7ctl.exe").c_str(), folder_.File(L"tern7ctl.exe").c_str(), FALSE);
 }
 
 std::wstring Tern7ctlInstall::Command(const std::wstring& arguments) const {
