@@ -1,7 +1,5 @@
 #include "CorvidhidApp.h"
 
-#include <objbase.h>
-
 #include "ModulePaths.h"
 #include "ProgramNames.h"
 
@@ -12,9 +10,8 @@ bool CCorvidhidApp::InitInstance() {
     // there; only administrators write to the system folder.
     SetCurrentDirectoryW(SystemFolder().c_str());
 
-    // The shell calls of the agent may use COM; the main window uninitialises it when
-    // it is destroyed.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // The shell calls of the agent may use COM, for as long as the agent runs.
+    com_.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     dialog_ = std::make_unique<CCorvidhidDlg>();
     if (!dialog_->Create()) return false;
     SetMainWindow(*dialog_);
@@ -23,6 +20,7 @@ bool CCorvidhidApp::InitInstance() {
 
 int CCorvidhidApp::ExitInstance() {
     dialog_.reset();
+    com_.reset();
     mutex_.reset();
     return CWinApp::ExitInstance();
 }

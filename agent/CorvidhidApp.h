@@ -1,7 +1,9 @@
 #pragma once
 // The agent's application object: one instance per session, owner of the main window.
 #include <memory>
+#include <optional>
 
+#include "ComApartment.h"
 #include "CorvidhidDlg.h"
 #include "Handles.h"
 #include "WinApp.h"
@@ -13,5 +15,7 @@ protected:
 
 private:
     UniqueKernelHandle mutex_;
+    // Outlives the main window and everything it created.
+    std::optional<ComApartment> com_;
     std::unique_ptr<CCorvidhidDlg> dialog_;
 };

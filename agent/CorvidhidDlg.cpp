@@ -1,6 +1,5 @@
 #include "CorvidhidDlg.h"
 
-#include <objbase.h>
 #include <wtsapi32.h>
 
 #include "AgentState.h"
@@ -114,7 +113,6 @@ LRESULT CCorvidhidDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     PostCloseTo(names::kNotifyHostWindowTitle);
     Sleep(1000);
     CloseProgressWindow();
-    CoUninitialize();
     return Default(WM_DESTROY, wParam, lParam);
 }
 

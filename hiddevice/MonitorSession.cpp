@@ -20,22 +20,6 @@ constexpr std::size_t kReportCapacity = 512;
 constexpr int kDeliveryBatch = 64;
 constexpr DWORD kWriteTimeoutMs = 1000;
 
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
-
-bool RegisterWindowClass(WNDPROC windowProc) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = ThisModule();
-    windowClass.lpszClassName = kMonitorWindowClass;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 bool IsInterfaceChange(WPARAM event, LPARAM data) {
     if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return false;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
@@ -59,17 +43,19 @@ MonitorSession::~MonitorSession() { Stop(); }
 void MonitorSession::UnregisterWindowClass(HINSTANCE module) { UnregisterClassW(kMonitorWindowClass, module); }
 
 bool MonitorSession::Start() {
-    if (!RegisterWindowClass(&WindowProc)) return false;
-    window_ = CreateWindowExW(0, kMonitorWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this);
-    if (!window_) return false;
-    windowThread_ = GetCurrentThreadId();
+    const auto handler = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        // Whatever the handler calls, the session outlives it.
+        const std::shared_ptr<MonitorSession> keep = weak_from_this().lock();
+        return keep && keep->HandleMessage(window, message, wParam, lParam, result);
+    };
+    if (!window_.Create(kMonitorWindowClass, handler)) return false;
 
     // Some systems refuse device notifications; then only this first look finds devices.
     DEV_BROADCAST_DEVICEINTERFACE_W interfaces{};
     interfaces.dbcc_size = sizeof interfaces;
     interfaces.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     interfaces.dbcc_classguid = source_->InterfaceClass();
-    notification_.reset(RegisterDeviceNotificationW(window_, &interfaces, DEVICE_NOTIFY_WINDOW_HANDLE));
+    notification_.reset(RegisterDeviceNotificationW(window_.Get(), &interfaces, DEVICE_NOTIFY_WINDOW_HANDLE));
 
     Rescan();
     std::lock_guard lock(rosterMutex_);
@@ -85,17 +71,7 @@ void MonitorSession::Stop() {
         scanned_.clear();
     }
     reports_.Clear();
-    if (window_) {
-        // From now on the window delivers nothing. It can only be destroyed on its own
-        // thread; from any other thread it is asked to close itself.
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        if (GetCurrentThreadId() == windowThread_) {
-            DestroyWindow(window_);
-        } else {
-            PostMessageW(window_, WM_CLOSE, 0, 0);
-        }
-        window_ = nullptr;
-    }
+    window_.Destroy();
 }
 
 bool MonitorSession::Write(std::uint16_t deviceId, const std::uint8_t* report, std::uint32_t length) {
@@ -112,40 +88,29 @@ bool MonitorSession::Write(std::uint16_t deviceId, const std::uint8_t* report, s
     return collection->Write(report, length, kWriteTimeoutMs);
 }
 
-LRESULT CALLBACK MonitorSession::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    auto* session = reinterpret_cast<MonitorSession*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!session) return DefWindowProcW(window, message, wParam, lParam);
-    // Whatever the handler calls, the session outlives it.
-    const std::shared_ptr<MonitorSession> keep = session->weak_from_this().lock();
-    if (!keep) return DefWindowProcW(window, message, wParam, lParam);
-    return keep->HandleMessage(window, message, wParam, lParam);
-}
-
-LRESULT MonitorSession::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+bool MonitorSession::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case kReportsWaiting:
             DeliverReports();
-            return 0;
+            result = 0;
+            return true;
         case kReadFailed:
             CloseAllFailed();
-            return 0;
+            result = 0;
+            return true;
         case WM_DEVICECHANGE:
             if (IsInterfaceChange(wParam, lParam)) SetTimer(window, kRescanTimer, kRescanDelayMs, nullptr);
-            return TRUE;
+            result = TRUE;
+            return true;
         case WM_TIMER:
-            if (wParam != kRescanTimer) break;
+            if (wParam != kRescanTimer) return false;
             KillTimer(window, kRescanTimer);
             Rescan();
-            return 0;
+            result = 0;
+            return true;
         default:
-            break;
+            return false;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void MonitorSession::Rescan() {
@@ -195,12 +160,12 @@ void MonitorSession::DeliverReports() {
             callback(report->DeviceId, report->Bytes.data(), report->Length);
         }
     }
-    if (!stopped_ && !PostMessageW(window_, kReportsWaiting, 0, 0)) reports_.WakeLost();
+    if (!stopped_ && !PostMessageW(window_.Get(), kReportsWaiting, 0, 0)) reports_.WakeLost();
 }
 
 void MonitorSession::OnReport(std::uint16_t deviceId, std::span<const std::uint8_t> report) {
     if (reports_.Push(deviceId, report) == ReportQueue::Pushed::QueuedWakeConsumer &&
-        !PostMessageW(window_, kReportsWaiting, 0, 0)) {
+        !PostMessageW(window_.Get(), kReportsWaiting, 0, 0)) {
         reports_.WakeLost();
     }
 }
@@ -211,7 +176,7 @@ void MonitorSession::OnReadFailed(std::uint16_t deviceId, std::uint32_t serial) 
         std::lock_guard lock(failedMutex_);
         failedReads_.emplace_back(deviceId, serial);
     }
-    PostMessageW(window_, kReadFailed, 0, 0);
+    PostMessageW(window_.Get(), kReadFailed, 0, 0);
 }
 
 bool MonitorSession::Open(std::uint16_t deviceId, const std::wstring& path) {

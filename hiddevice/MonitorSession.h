@@ -20,6 +20,7 @@
 #include "CollectionSource.h"
 #include "HidDeviceContract.h"
 #include "ReportQueue.h"
+#include "framework/MessageWindow.h"
 
 namespace hiddevice {
 
@@ -49,8 +50,8 @@ public:
 private:
     using UniqueDeviceNotification = UniqueHandle<HDEVNOTIFY, &::UnregisterDeviceNotification>;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's messages; false leaves one to default processing.
+    bool HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Rescan();
     void CloseFailed(std::uint16_t deviceId, std::uint32_t serial);
     void CloseAllFailed();
@@ -69,8 +70,7 @@ private:
     const std::unique_ptr<CollectionSource> source_;
     const std::atomic<hid::InputCallback>& callback_;
 
-    HWND window_ = nullptr;  // destroyed on its own thread; see Stop
-    DWORD windowThread_ = 0;
+    MessageWindow window_;
     UniqueDeviceNotification notification_;
     std::atomic<bool> stopped_{false};
 

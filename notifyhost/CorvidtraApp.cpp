@@ -10,7 +10,8 @@ bool CCorvidtraApp::InitInstance() {
         return false;
     }
 
-    com_.emplace();
+    // The shell's icon lookup and program start expect COM on this thread.
+    com_.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     m_pTrayWnd = std::make_unique<CNotifyHost>();
     // Without its window nothing could ever close the program; end at once instead.
     if (!m_pTrayWnd->CreateHiddenWindow()) return false;

@@ -71,8 +71,8 @@ void CProgressDlg::LoadSkin() {
 
     // Without a region the window keeps its rectangle.
     if (UniqueRegion region = RegionFromMask(maskBitmap_.get(), kOutsideColor, kExactColor)) {
-        // The system owns the region from here on.
-        SetWindowRgn(GetSafeHwnd(), region.release(), TRUE);
+        // Once the window takes the region the system owns it; a refused one stays ours.
+        if (SetWindowRgn(GetSafeHwnd(), region.get(), TRUE)) region.release();
     }
 }
 

@@ -18,7 +18,8 @@
 class CProgressDlg : public CDialog {
 public:
     CProgressDlg() = default;
-    ~CProgressDlg() override = default;
+    // Ends the window while the bar and the images it paints with still exist.
+    ~CProgressDlg() override { DestroyWindow(); }
 
     // Creates the hidden window, owned by parent, with the skin loaded and range 0..100.
     bool Create(HWND parent);

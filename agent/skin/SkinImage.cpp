@@ -4,17 +4,10 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <memory>
-
+#include "ComPtr.h"
 #include "GdiScopes.h"
 
 namespace {
-
-struct ComRelease {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-template <class Interface>
-using ComPointer = std::unique_ptr<Interface, ComRelease>;
 
 // Larger files are no skin image; the picture loader takes a 32-bit length.
 constexpr LONGLONG kMaxImageFileBytes = 64 * 1024 * 1024;
@@ -40,19 +33,17 @@ HGLOBAL ReadFileIntoGlobal(const std::wstring& path, DWORD& size) {
     return memory;
 }
 
-ComPointer<IPicture> DecodePicture(HGLOBAL memory, DWORD size) {
-    IStream* rawStream = nullptr;
+ComPtr<IPicture> DecodePicture(HGLOBAL memory, DWORD size) {
+    ComPtr<IStream> stream;
     // The stream frees the block when it is released.
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &rawStream))) {
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
         GlobalFree(memory);
-        return nullptr;
+        return {};
     }
-    ComPointer<IStream> stream(rawStream);
-    IPicture* picture = nullptr;
-    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture))))
-        return nullptr;
-    return ComPointer<IPicture>(picture);
+    ComPtr<IPicture> picture;
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.put_void())))
+        return {};
+    return picture;
 }
 
 }  // namespace
@@ -62,7 +53,7 @@ SIZE LoadSkinImage(const std::wstring& path, UniqueBitmap& bitmap) {
     DWORD size = 0;
     HGLOBAL memory = ReadFileIntoGlobal(path, size);
     if (!memory) return {0, 0};
-    const ComPointer<IPicture> picture = DecodePicture(memory, size);
+    const ComPtr<IPicture> picture = DecodePicture(memory, size);
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
     if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)))

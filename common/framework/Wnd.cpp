@@ -1,27 +1,36 @@
 #include "Wnd.h"
 
+#include <utility>
+
+#include "WindowClass.h"
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"Tern7Window";
 
-bool RegisterWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    if (!hwnd_) return;
+    // The derived part is gone: the window's last messages must not reach this object.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    if (::DestroyWindow(std::exchange(hwnd_, nullptr)) && quitWhenDestroyed_) PostQuitMessage(0);
+}
+
+void CWnd::operator delete(CWnd* window, std::destroying_delete_t) {
+    window->DestroyWindow();
+    // The whole object's storage, wherever this part lies in it.
+    void* storage = dynamic_cast<void*>(window);
+    window->~CWnd();
+    ::operator delete(storage);
+}
 
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height,
                     HWND parent, HMENU menu) {
-    if (hwnd_ || !RegisterWindowClass(&CWnd::StaticWindowProc)) return false;
-    const HWND hwnd = CreateWindowExW(exStyle, kWindowClass, title, style, x, y, width, height, parent, menu,
-                                      GetModuleHandleW(nullptr), this);
+    const HINSTANCE program = GetModuleHandleW(nullptr);
+    if (hwnd_ || !RegisterWindowClass(kWindowClass, &CWnd::StaticWindowProc, program)) return false;
+    const HWND hwnd =
+        CreateWindowExW(exStyle, kWindowClass, title, style, x, y, width, height, parent, menu, program, this);
     return hwnd != nullptr;
 }
 

@@ -1,7 +1,17 @@
 #pragma once
 // CWnd: a C++ object bound to one window. Messages go to OnMessage, which derived classes
 // route through their message map; what they do not handle gets default processing.
+//
+// How to end a window: the window ends before its object, while the object is whole.
+// - An object on the heap: delete it (or reset its unique_ptr). Deleting ends the window
+//   first, so WM_DESTROY and WM_NCDESTROY reach the object's own handlers.
+// - An object on the stack or a member: end the window first (DestroyWindow, the window
+//   closing, its parent ending), or call DestroyWindow() in the most-derived destructor.
+// A window still alive when ~CWnd runs is unbound from the object before it is destroyed:
+// its last messages get default processing and never reach a half-destroyed object.
 #include <windows.h>
+
+#include <new>
 
 class CWnd {
 public:
@@ -9,6 +19,8 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
     virtual ~CWnd();
+    // Ends the window before the object's destructors run; see above.
+    void operator delete(CWnd* window, std::destroying_delete_t);
 
     HWND GetSafeHwnd() const { return hwnd_; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "GdiScopes.h"
 #include "NoticeText.h"
 #include "OsdContract.h"
 #include "ProgramNames.h"
@@ -85,8 +86,8 @@ LRESULT COsdWindow::OnTimer(WPARAM wParam, LPARAM) {
 }
 
 LRESULT COsdWindow::OnPaint(WPARAM, LPARAM) {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(GetSafeHwnd(), &paint);
+    const PaintScope paint(GetSafeHwnd());
+    const HDC dc = paint.Dc();
     RECT client;
     GetClientRect(GetSafeHwnd(), &client);
     {
@@ -97,12 +98,10 @@ LRESULT COsdWindow::OnPaint(WPARAM, LPARAM) {
         bar.right = bar.left + 6;
         FillRect(dc, &bar, accent.get());
     }
-    const HGDIOBJ oldFont = SelectObject(dc, font_.get());
+    const SelectionScope selectFont(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kText);
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
-    EndPaint(GetSafeHwnd(), &paint);
     return 0;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "GdiScopes.h"
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"SetwellKeyRecorder";
@@ -14,12 +16,12 @@ struct RecorderState {
 RecorderState* StateOf(HWND window) { return reinterpret_cast<RecorderState*>(GetWindowLongPtrW(window, 0)); }
 
 void Paint(HWND window, RecorderState& state) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    const PaintScope paint(window);
+    const HDC dc = paint.Dc();
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, GetSysColorBrush(IsWindowEnabled(window) ? COLOR_WINDOW : COLOR_BTNFACE));
-    const HGDIOBJ previousFont = SelectObject(dc, state.Font ? state.Font : GetStockObject(DEFAULT_GUI_FONT));
+    const SelectionScope selectFont(dc, state.Font ? state.Font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(IsWindowEnabled(window) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     const int length = GetWindowTextLengthW(window);
@@ -31,8 +33,6 @@ void Paint(HWND window, RecorderState& state) {
     InflateRect(&inner, -3, -2);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (GetFocus() == window) DrawFocusRect(dc, &client);
-    SelectObject(dc, previousFont);
-    EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,22 +16,6 @@ constexpr DWORD kFirstConnectTimeoutMs = 500;
 constexpr DWORD kRetryIntervalMs = 250;
 constexpr DWORD kStateTimeoutMs = 1000;
 
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
-
-bool RegisterWindowClass(WNDPROC windowProc) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = ThisModule();
-    windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 // A server that went away takes its mouse with it.
 MonitorEvent ServerGone() { return MonitorEvent::Device(false, 0, 0); }
 
@@ -52,10 +36,14 @@ MonitorSession::~MonitorSession() { Stop(); }
 void MonitorSession::UnregisterWindowClass(HINSTANCE module) { UnregisterClassW(kWindowClass, module); }
 
 bool MonitorSession::Start() {
-    if (!stop_ || !deliveriesWaiting_ || !RegisterWindowClass(&WindowProc)) return false;
-    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), this);
-    if (!window_) return false;
-    windowThread_ = GetCurrentThreadId();
+    if (!stop_ || !deliveriesWaiting_) return false;
+    const auto handler = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT& result) {
+        if (message != kDeliverMessage) return false;
+        DeliverQueued();
+        result = 0;
+        return true;
+    };
+    if (!window_.Create(kWindowClass, handler)) return false;
 
     std::optional<MonitorEvent> state;
     auto connection = ConnectMonitor(kFirstConnectTimeoutMs, state);
@@ -74,35 +62,12 @@ void MonitorSession::Stop() {
         queue_.clear();
     }
     CloseCollections();
-    if (window_) {
-        // From now on the window delivers nothing. It can only be destroyed on its own
-        // thread; from any other thread it is asked to close itself.
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        if (GetCurrentThreadId() == windowThread_) {
-            DestroyWindow(window_);
-        } else {
-            PostMessageW(window_, WM_CLOSE, 0, 0);
-        }
-        window_ = nullptr;
-    }
+    window_.Destroy();
 }
 
 bool MonitorSession::IsOpen(std::uint32_t collection) const {
     std::lock_guard lock(openMutex_);
     return std::find(open_.begin(), open_.end(), collection) != open_.end();
-}
-
-LRESULT CALLBACK MonitorSession::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    } else if (message == kDeliverMessage) {
-        if (auto* session = reinterpret_cast<MonitorSession*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-            session->DeliverQueued();
-        }
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 std::optional<PipeConnection> MonitorSession::ConnectMonitor(DWORD timeoutMs, std::optional<MonitorEvent>& state) {
@@ -176,7 +141,7 @@ void MonitorSession::Queue(MonitorEvent event) {
         std::lock_guard lock(queueMutex_);
         queue_.push_back(std::move(event));
     }
-    PostMessageW(window_, kDeliverMessage, 0, 0);
+    PostMessageW(window_.Get(), kDeliverMessage, 0, 0);
 }
 
 void MonitorSession::DeliverQueued() {

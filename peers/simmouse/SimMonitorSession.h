@@ -19,6 +19,7 @@
 #include "HidDeviceContract.h"
 #include "PipeConnection.h"
 #include "SimProtocol.h"
+#include "framework/MessageWindow.h"
 
 namespace simmouse {
 
@@ -41,8 +42,6 @@ public:
     static void UnregisterWindowClass(HINSTANCE module);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     std::optional<PipeConnection> ConnectMonitor(DWORD timeoutMs, std::optional<MonitorEvent>& state);
     void ReadEvents(std::optional<PipeConnection> connection);
     void Queue(MonitorEvent event);
@@ -60,8 +59,7 @@ private:
     const std::wstring pipePath_;
     const std::atomic<hid::InputCallback>& callback_;
 
-    HWND window_ = nullptr;  // destroyed on its own thread; see Stop
-    DWORD windowThread_ = 0;
+    MessageWindow window_;
     UniqueKernelHandle stop_;
     std::thread reader_;
     bool stopped_ = false;

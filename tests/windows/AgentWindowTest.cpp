@@ -4,11 +4,10 @@
 // logs its launches.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-
 #include <thread>
 
 #include "AgentState.h"
+#include "ComApartment.h"
 #include "CorvidhidDlg.h"
 #include "IniFile.h"
 #include "ModulePaths.h"
@@ -28,7 +27,6 @@ protected:
         ActiveGroup = -1;
         AttachedDeviceIds = DeviceIdList();
         DeleteFileW(notifyLog.c_str());
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         ASSERT_TRUE(agent.Create());
         hwnd = agent.GetSafeHwnd();
     }
@@ -65,6 +63,8 @@ protected:
 
     ScratchFolder appData;
     AppDataRedirect redirect{appData.Path()};
+    // The agent's program holds COM for the window's whole life.
+    ComApartment com;
     const std::wstring notifyLog = JoinPath(ProgramFolder(), L"notifyhost.log");
     CCorvidhidDlg agent;
     HWND hwnd = nullptr;

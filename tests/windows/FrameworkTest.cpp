@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "Dialog.h"
@@ -48,6 +49,31 @@ TEST(Framework, MessagesInTheMapReachTheirHandlersAndOthersDefaultProcessing) {
     window.DestroyWindow();
     EXPECT_EQ(window.GetSafeHwnd(), nullptr);
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// Logs the messages of its window's end where the log outlives the object.
+class EndingWindow : public CWnd {
+public:
+    explicit EndingWindow(std::vector<UINT>& log) : log_(log) {}
+
+protected:
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT&) override {
+        if (message == WM_DESTROY || message == WM_NCDESTROY) log_.push_back(message);
+        return false;
+    }
+
+private:
+    std::vector<UINT>& log_;
+};
+
+TEST(Framework, DeletingAWindowObjectEndsItsWindowWhileItsHandlersStillRun) {
+    std::vector<UINT> log;
+    auto window = std::make_unique<EndingWindow>(log);
+    ASSERT_TRUE(window->CreateEx(0, L"Ending window", WS_POPUP, 0, 0, 10, 10));
+    const HWND hwnd = window->GetSafeHwnd();
+    window.reset();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(log, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
 }
 
 class TestApp : public CWinApp {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "ComApartment.h"
+#include "ComPtr.h"
 #include "Handles.h"
 #include "PathText.h"
 #include "ProgramNames.h"
@@ -48,22 +50,15 @@ std::wstring Shortcut() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Ovix Pelora T
 
 // Where a shell link points, or empty when it cannot be read.
 std::wstring ShortcutTarget(const std::wstring& link) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::wstring target;
-    IShellLinkW* shellLink = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(shellLink->QueryInterface(IID_PPV_ARGS(&file)))) {
-            wchar_t path[MAX_PATH] = {};
-            if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
-                SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
-                target = path;
-            file->Release();
-        }
-        shellLink->Release();
-    }
-    if (SUCCEEDED(com)) CoUninitialize();
-    return target;
+    const ComApartment com;
+    ComPtr<IShellLinkW> shellLink;
+    ComPtr<IPersistFile> file;
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(shellLink.put()))) ||
+        FAILED(shellLink->QueryInterface(IID_PPV_ARGS(file.put()))) || FAILED(file->Load(link.c_str(), STGM_READ)) ||
+        FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+        return {};
+    return path;
 }
 
 std::wstring Lower(std::wstring text) {

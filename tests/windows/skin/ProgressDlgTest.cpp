@@ -7,6 +7,7 @@
 #include "ModulePaths.h"
 #include "ProgressDlg.h"
 #include "SkinImage.h"
+#include "ComApartment.h"
 #include "SkinTestBitmaps.h"
 #include "TestProcess.h"
 
@@ -58,7 +59,7 @@ protected:
         return filledEnd;
     }
 
-    ComScope com_;
+    ComApartment com_;
     SIZE emptySize_{};
     UniqueBitmap empty_;
     UniqueBitmap full_;

@@ -2,6 +2,7 @@
 
 #include "ModulePaths.h"
 #include "SkinImage.h"
+#include "ComApartment.h"
 #include "SkinTestBitmaps.h"
 #include "TestFiles.h"
 
@@ -10,7 +11,7 @@ namespace {
 std::wstring SkinFile(const wchar_t* name) { return ProgramFolder() + L"skins\\" + name; }
 
 TEST(LoadSkinImage, DecodesTheSkinsJpegAndBmpWithTheirSizes) {
-    ComScope com;
+    const ComApartment com;
     UniqueBitmap bitmap;
     const SIZE bar = LoadSkinImage(SkinFile(L"updatebar_n.jpg"), bitmap);
     ASSERT_TRUE(bitmap);
@@ -31,7 +32,7 @@ TEST(LoadSkinImage, DecodesTheSkinsJpegAndBmpWithTheirSizes) {
 }
 
 TEST(LoadSkinImage, DecodedBitmapOutlivesTheDecoder) {
-    ComScope com;
+    const ComApartment com;
     UniqueBitmap bitmap;
     LoadSkinImage(SkinFile(L"updatebar_o.jpg"), bitmap);
     // Decode something else in between: a bitmap still owned by the released picture
@@ -44,7 +45,7 @@ TEST(LoadSkinImage, DecodedBitmapOutlivesTheDecoder) {
 }
 
 TEST(LoadSkinImage, MissingOrUndecodableFilesGiveAnEmptyBitmap) {
-    ComScope com;
+    const ComApartment com;
     ScratchFolder folder;
     WriteFileBytes(folder.File(L"text.jpg"), "not an image at all");
     WriteFileBytes(folder.File(L"empty.bmp"), "");

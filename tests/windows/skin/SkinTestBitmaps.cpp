@@ -47,6 +47,3 @@ bool SameArea(HRGN a, HRGN b) {
     UniqueRegion difference(CreateRectRgn(0, 0, 0, 0));
     return CombineRgn(difference.get(), a, b, RGN_XOR) == NULLREGION;
 }
-
-ComScope::ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-ComScope::~ComScope() { CoUninitialize(); }

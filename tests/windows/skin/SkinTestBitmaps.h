@@ -20,11 +20,3 @@ std::vector<COLORREF> WindowRow(HWND window, int y, int width);
 // True when both regions cover the same pixels (EqualRgn is not reliable under Wine).
 bool SameArea(HRGN a, HRGN b);
 
-// COM for the image decoder, for the test's lifetime.
-class ComScope {
-public:
-    ComScope();
-    ~ComScope();
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-};
