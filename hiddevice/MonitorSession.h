@@ -19,8 +19,8 @@
 #include "CollectionRoster.h"
 #include "CollectionSource.h"
 #include "HidDeviceContract.h"
+#include "MessageWindow.h"
 #include "ReportQueue.h"
-#include "framework/MessageWindow.h"
 
 namespace hiddevice {
 

@@ -17,9 +17,9 @@
 
 #include "Handles.h"
 #include "HidDeviceContract.h"
+#include "MessageWindow.h"
 #include "PipeConnection.h"
 #include "SimProtocol.h"
-#include "framework/MessageWindow.h"
 
 namespace simmouse {
 
