@@ -1,89 +1,122 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both presets and runs every test: the portable logic
-# on the host, then the Windows programs and their tests under Wine, then a short run of
-# each fuzz target, which counts as one test. Prints the time of each stage and ends with
-# one line "tests: N passed, N failed"; exits non-zero when anything failed.
+# Installs what is missing, builds and runs every test: the Windows programs and their
+# tests under Wine, the portable logic on the host under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the host-sanitize preset), and a short run of each fuzz
+# target, which counts as one test. Prints the time of each stage and ends with one line
+# "tests: N passed, N failed"; exits non-zero when anything failed.
+#
+# The Windows tests mostly wait on Wine, so the host stage and fuzzing run beside them.
+# Each stage logs to its own file under build/; the logs are printed whole, in stage order.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh || { echo "tests: 0 passed, 1 failed (could not install the tools)"; exit 1; }
+# The fuzz targets' compiler, installed here so that nothing installs while stages run.
+scripts/install-deps.sh clang libclang-rt-14-dev || { echo "tests: 0 passed, 1 failed (could not install clang)"; exit 1; }
 
-passed=0
-failed=0
-status=0
-stages=()
+results=build/test-results
+rm -rf "$results"
+mkdir -p "$results"
 
-# Runs a stage and records how long it took.
-timed() {
+# Runs a stage with its output in $results/NAME.log and records how long it took and
+# how many tests passed and failed in $results/NAME.result.
+stage() {
     local name=$1
     shift
     local start=$SECONDS
-    "$@"
+    STAGE_PASSED=0
+    STAGE_FAILED=0
+    "$@" >"$results/$name.log" 2>&1
     local result=$?
-    stages+=("$(printf '%-16s %4d s' "$name" $((SECONDS - start)))")
+    echo "$((SECONDS - start)) $STAGE_PASSED $STAGE_FAILED $result" >"$results/$name.result"
     return $result
 }
 
 build_preset() {
     local preset=$1
-    mkdir -p build
     if ! cmake --preset "$preset" >"build/$preset-configure.log" 2>&1; then
-        cat "build/$preset-configure.log"; echo "$preset: configure failed"; return 1
+        cat "build/$preset-configure.log"; echo "$preset: configure failed"; STAGE_FAILED=1; return 1
     fi
     if ! cmake --build --preset "$preset" >"build/$preset-build.log" 2>&1; then
-        grep -E 'error|FAILED' "build/$preset-build.log" | head -40; echo "$preset: build failed"; return 1
+        grep -E 'error|FAILED' "build/$preset-build.log" | head -40; echo "$preset: build failed"
+        STAGE_FAILED=1; return 1
     fi
+    echo "$preset: built (log build/$preset-build.log)"
 }
 
 test_preset() {
     local preset=$1
     local log="build/$preset-ctest.log"
-    ctest --preset "$preset" 2>&1 | tee "$log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    ctest --preset "$preset" >"$log" 2>&1
+    local result=$?
+    cat "$log"
     # "97% tests passed, 2 tests failed out of 67"
     local summary
     summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [ -z "$summary" ]; then
-        failed=$((failed + 1)); status=1; return
+        STAGE_FAILED=1; return 1
     fi
     local bad total
     bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
     total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
-    passed=$((passed + total - bad))
-    failed=$((failed + bad))
-}
-
-run_preset() {
-    local preset=$1
-    if timed "$preset build" build_preset "$preset"; then
-        timed "$preset tests" test_preset "$preset"
-    else
-        failed=$((failed + 1)); status=1
-    fi
+    STAGE_PASSED=$((total - bad))
+    STAGE_FAILED=$bad
+    return $result
 }
 
 # Five seconds a target: enough to catch a fault the seeds are near.
 run_fuzz() {
     local log=build/fuzz-run.log
-    mkdir -p build
-    scripts/fuzz.sh 5 2>&1 | tee "$log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    scripts/fuzz.sh 5 >"$log" 2>&1
+    local result=$?
+    cat "$log"
     local ok bad
     ok=$(grep -cE '^fuzz [a-z_]+: .*, ok$' "$log")
     bad=$(grep -E '^fuzz [a-z_]+: ' "$log" | grep -cvE ', ok$')
     # Nothing ran: the tools or the build failed.
     [ $((ok + bad)) -gt 0 ] || bad=1
-    passed=$((passed + ok))
-    failed=$((failed + bad))
+    STAGE_PASSED=$ok
+    STAGE_FAILED=$bad
+    return $result
 }
 
-run_preset host
-run_preset windows
-timed fuzzing run_fuzz
+echo "building the Windows programs and tests"
+windows_built=0
+stage "windows build" build_preset windows && windows_built=1
+
+# Beside the Windows tests: the host build, its tests and fuzzing, one after the other,
+# at a lower priority, so that the programs under Wine get the processor when they want it.
+echo "running the Windows tests; beside them the host tests (sanitizers) and fuzzing"
+(
+    renice -n 10 -p "$BASHPID" >/dev/null
+    stage "host build" build_preset host-sanitize && stage "host tests" test_preset host-sanitize
+    stage fuzzing run_fuzz
+) &
+side=$!
+[ "$windows_built" -eq 1 ] && stage "windows tests" test_preset windows
+wait "$side"
+
+passed=0
+failed=0
+status=0
+times=()
+for name in "host build" "host tests" "windows build" "windows tests" fuzzing; do
+    [ -f "$results/$name.result" ] || continue
+    read -r seconds stage_passed stage_failed result <"$results/$name.result"
+    echo
+    echo "== $name"
+    cat "$results/$name.log"
+    passed=$((passed + stage_passed))
+    failed=$((failed + stage_failed))
+    [ "$result" -eq 0 ] || status=1
+    times+=("$(printf '%-16s %4d s' "$name" "$seconds")")
+done
+
+[ "$failed" -eq 0 ] || status=1
 
 echo
-echo "stage times:"
-printf '  %s\n' "${stages[@]}"
+echo "stage times (host and fuzzing ran beside the Windows tests):"
+printf '  %s\n' "${times[@]}"
 printf '  %-16s %4d s\n' total "$SECONDS"
 echo "tests: $passed passed, $failed failed"
 exit $status

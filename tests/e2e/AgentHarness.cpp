@@ -164,7 +164,9 @@ void AgentWithMouseTest::Start(bool expectMouse) {
     ASSERT_TRUE(mouse.Ready());
     // With the mouse plugged in at start the agent pauses two seconds before the tray
     // companion; only the tests of start-up wait for that. Here the mouse comes after.
-    if (expectMouse) ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
+    if (expectMouse) {
+        ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
+    }
     window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     if (expectMouse) {

@@ -36,7 +36,8 @@ class DebuggedAgent {
 public:
     DebuggedAgent(const std::wstring& exe, const std::wstring& folder) {
         std::wstring commandLine = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{sizeof(startup)};
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
         started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
                                   folder.c_str(), &startup, &info_);
     }
