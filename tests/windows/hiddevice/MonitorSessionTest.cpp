@@ -21,9 +21,9 @@ namespace {
 using hiddevice::CollectionAttributes;
 using hiddevice::ReportLengths;
 
-constexpr std::uint32_t kVendorId = 0x3E71;
-constexpr CollectionAttributes kMainCollection{kVendorId, hid::kProductId, 1, 0xFF00};
-constexpr CollectionAttributes kSecondCollection{kVendorId, hid::kProductId, 1, 0x000C};
+constexpr std::uint32_t kBusVendorId = 0x3E71;
+constexpr CollectionAttributes kMainCollection{kBusVendorId, hid::kProductId, 1, 0xFF00};
+constexpr CollectionAttributes kSecondCollection{kBusVendorId, hid::kProductId, 1, 0x000C};
 constexpr ReportLengths kMainLengths{9, 0};
 constexpr ReportLengths kSecondLengths{3, hid::kOutputReportLength};
 
@@ -64,7 +64,7 @@ protected:
 
     bool StartSession() {
         session = std::make_shared<hiddevice::MonitorSession>(
-            notices.Handle(), hid::kMsgDeviceMonitor, hiddevice::CollectionFilter(hid::MakeMouseFilter(kVendorId)),
+            notices.Handle(), hid::kMsgDeviceMonitor, hiddevice::CollectionFilter(hid::MakeMouseFilter(kBusVendorId)),
             std::make_unique<PipeCollectionSource>(bus), callback);
         return session->Start();
     }
@@ -90,7 +90,7 @@ protected:
 };
 
 TEST_F(MonitorSessionTest, EachMouseOpensMainCollectionFirstAndStopClosesEverything) {
-    bus->Attach(L"other-product", L"other", {kVendorId, 0x0001, 1, 0xFF00}, kMainLengths);
+    bus->Attach(L"other-product", L"other", {kBusVendorId, 0x0001, 1, 0xFF00}, kMainLengths);
     PlugMouse(L"first");
     EXPECT_TRUE(StartSession());
     EXPECT_EQ(notices.WaitFor(2), (std::vector<Notice>{{true, 2}, {true, 3}}));

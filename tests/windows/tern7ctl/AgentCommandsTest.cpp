@@ -11,11 +11,6 @@
 
 namespace {
 
-std::string Trimmed(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-}
-
 class Tern7ctlAgentTest : public ::testing::Test {
 protected:
     Tern7ctlInstall install;

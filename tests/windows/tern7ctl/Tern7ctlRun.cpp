@@ -50,3 +50,8 @@ DWORD RunningCommand::ExitCode() const {
     GetExitCodeProcess(process_.get(), &code);
     return code;
 }
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}

@@ -12,6 +12,9 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 
+// What a command printed, without the line break at its end.
+std::string Trimmed(std::string text);
+
 class Tern7ctlInstall {
 public:
     Tern7ctlInstall();
