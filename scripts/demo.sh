@@ -82,10 +82,12 @@ sim attach >/dev/null
 check "notifyhost.exe shows its icon" wait_for 10 window_exists "Ovix Pelora Tern-7 NotifyHost"
 sim log | grep -E '^ordinal' | sed 's/^/   mouse library: /'
 sleep 1
-tray=$(xwininfo -root -tree | grep '"Wine System Tray"' | grep -oE '\+[0-9]+\+[0-9]+ ' | head -1)
+# "WxH+X+Y" of the tray window; its icons sit in the row under its caption.
+tray=$(xwininfo -root -tree | grep '"Wine System Tray"' | grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -1)
 if [ -n "$tray" ]; then
-    x=$(cut -d+ -f2 <<<"$tray"); y=$(cut -d+ -f3 <<<"$tray" | tr -d ' ')
-    xdotool mousemove $((x + 10)) $((y + 10)) click 3
+    h=$(cut -dx -f2 <<<"$tray" | cut -d+ -f1)
+    x=$(cut -d+ -f2 <<<"$tray"); y=$(cut -d+ -f3 <<<"$tray")
+    xdotool mousemove $((x + 12)) $((y + h - 12)) click 3
     sleep 1
     shot tray-menu.png
     xdotool key Escape
