@@ -3,15 +3,15 @@
 #include <memory>
 
 #include "AgentState.h"
+#include "ConfigFile.h"
 #include "CorvidhidDlg.h"
+#include "DataFolders.h"
 #include "HidReportWriter.h"
+#include "MuteState.h"
+#include "PointerSettings.h"
 #include "ProgramNames.h"
 #include "ProgressDlg.h"
 #include "SettingsToolContract.h"
-#include "MuteState.h"
-#include "PointerSettings.h"
-#include "ConfigFile.h"
-#include "DataFolders.h"
 
 std::optional<std::uint32_t> CCorvidhidDlg::UploadTarget() {
     if (!DeviceOpen && !OpenDevice()) return std::nullopt;

@@ -3,11 +3,11 @@
 #include <wtsapi32.h>
 
 #include "AgentState.h"
+#include "ConfigFile.h"
+#include "DataFolders.h"
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
 #include "SystemImports.h"
-#include "ConfigFile.h"
-#include "DataFolders.h"
 
 namespace {
 

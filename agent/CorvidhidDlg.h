@@ -10,15 +10,15 @@
 
 #include "HidApiLibrary.h"
 #include "HidDeviceLibrary.h"
-#include "ProgressDlg.h"
-#include "RequestQueue.h"
-#include "SettingsUpload.h"
-#include "OsdNotice.h"
-#include "ZoomPacing.h"
-#include "RegistryKey.h"
-#include "SettingsImage.h"
 #include "MessageMap.h"
+#include "OsdNotice.h"
+#include "ProgressDlg.h"
+#include "RegistryKey.h"
+#include "RequestQueue.h"
+#include "SettingsImage.h"
+#include "SettingsUpload.h"
 #include "Wnd.h"
+#include "ZoomPacing.h"
 
 class CCorvidhidDlg : public CWnd {
 public:

@@ -4,19 +4,19 @@
 #include <windows.h>
 
 #include "AgentState.h"
+#include "ConfigFile.h"
 #include "CorvidhidDlg.h"
+#include "DataFolders.h"
 #include "DebugOutput.h"
-#include "InputReport.h"
-#include "OsdContract.h"
-#include "ProgramNames.h"
-#include "SettingsToolContract.h"
 #include "DisplayProgram.h"
 #include "InputPlayer.h"
+#include "InputReport.h"
 #include "MuteState.h"
+#include "OsdContract.h"
 #include "PointerSettings.h"
+#include "ProgramNames.h"
+#include "SettingsToolContract.h"
 #include "Zoom.h"
-#include "ConfigFile.h"
-#include "DataFolders.h"
 
 namespace {
 

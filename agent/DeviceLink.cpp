@@ -7,14 +7,14 @@
 #include <atomic>
 
 #include "AgentState.h"
+#include "ConfigFile.h"
 #include "CorvidhidDlg.h"
+#include "DataFolders.h"
 #include "DebugOutput.h"
 #include "InputHandoff.h"
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
-#include "ConfigFile.h"
-#include "DataFolders.h"
 
 namespace {
 

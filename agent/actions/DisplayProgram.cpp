@@ -6,9 +6,9 @@
 #include <string>
 
 #include "ModulePaths.h"
+#include "OsdNotice.h"
 #include "PathText.h"
 #include "ProgramNames.h"
-#include "OsdNotice.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "DMarker.h"
-#include "Handles.h"
 #include "Dialog.h"
+#include "Handles.h"
 #include "MessageMap.h"
 
 class CProgressDlg : public CDialog {

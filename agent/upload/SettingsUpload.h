@@ -3,8 +3,8 @@
 // through a DeviceReportWriter, which the agent backs with the HID library.
 #include <cstdint>
 
-#include "UploadReports.h"
 #include "SettingsImage.h"
+#include "UploadReports.h"
 
 // The agent's pacing of the apply command: a pause after every report written, and one
 // after the uploads, before the result is posted, so that the last report settles and the

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "SlotTable.h"
 #include "SettingsImage.h"
+#include "SlotTable.h"
 
 inline constexpr std::size_t kOutputReportBytes = 33;
 inline constexpr int kButtonPageCount = 24;

@@ -3,8 +3,8 @@
 
 #include "Handles.h"
 #include "OsdWindow.h"
-#include "WinApp.h"
 #include "SystemLibraries.h"
+#include "WinApp.h"
 
 namespace {
 

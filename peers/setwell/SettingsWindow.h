@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "ApplyStatus.h"
-#include "SettingsEditor.h"
 #include "Dialog.h"
+#include "SettingsEditor.h"
 
 class CSettingsWindow : public CDialog {
 public:

@@ -2,9 +2,9 @@
 // Setwell.exe: one settings window a user; a second start brings the first to the front.
 #include <memory>
 
+#include "Handles.h"
 #include "SettingsWindow.h"
 #include "WinApp.h"
-#include "Handles.h"
 
 class CSetwellApp : public CWinApp {
 protected:

@@ -12,8 +12,8 @@
 #include "ConfiguredPipe.h"
 #include "DeviceFilterRules.h"
 #include "HidDeviceContract.h"
-#include "SimMonitorSession.h"
 #include "PipeConnection.h"
+#include "SimMonitorSession.h"
 #include "SimProtocol.h"
 
 namespace {

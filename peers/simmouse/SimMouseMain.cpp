@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlArgs.h"
 #include "ConfiguredPipe.h"
+#include "ControlArgs.h"
 #include "ControlClient.h"
 #include "DeviceServer.h"
 #include "MouseModel.h"

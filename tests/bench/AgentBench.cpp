@@ -13,14 +13,14 @@
 
 #include "AgentRig.h"
 #include "BenchFigures.h"
+#include "ConfigFile.h"
 #include "IniFile.h"
 #include "MessageClock.h"
 #include "OsdContract.h"
+#include "PointerSettings.h"
 #include "ProcessGauge.h"
 #include "SettingsToolContract.h"
 #include "SettingsUpload.h"
-#include "PointerSettings.h"
-#include "ConfigFile.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "ConfigFile.h"
 #include "IniFile.h"
 #include "TestFiles.h"
-#include "ConfigFile.h"
 
 namespace {
 

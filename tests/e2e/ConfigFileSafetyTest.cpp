@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "AgentHarness.h"
-#include "ConfigKeys.h"
 #include "ConfigFile.h"
+#include "ConfigKeys.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
 #include "ConfigFile.h"
+#include "TestFiles.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "ConfigFile.h"
 #include "ConfigKeys.h"
 #include "Handles.h"
 #include "TestFiles.h"
-#include "ConfigFile.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "TestRegistry.h"
-#include "PointerRegistry.h"
 #include "PointerProfile.h"
+#include "PointerRegistry.h"
 #include "PointerSettings.h"
+#include "TestRegistry.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TestRegistry.h"
 #include "RegistryKey.h"
+#include "TestRegistry.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "ComApartment.h"
 #include "MaskRegion.h"
 #include "ModulePaths.h"
 #include "ProgressDlg.h"
 #include "SkinImage.h"
-#include "ComApartment.h"
 #include "SkinTestBitmaps.h"
 #include "TestProcess.h"
 

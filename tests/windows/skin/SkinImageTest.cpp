@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "ComApartment.h"
 #include "ModulePaths.h"
 #include "SkinImage.h"
-#include "ComApartment.h"
 #include "SkinTestBitmaps.h"
 #include "TestFiles.h"
 
