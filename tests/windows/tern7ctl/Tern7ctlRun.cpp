@@ -32,6 +32,7 @@ bool RunningCommand::Start(const std::wstring& commandLine) {
             std::lock_guard lock(outputLock_);
             output_.append(buffer, read);
         }
+        outputEnded_ = true;
     });
     return true;
 }
@@ -42,7 +43,10 @@ std::string RunningCommand::Output() const {
 }
 
 bool RunningCommand::WaitForExit(DWORD timeoutMs) {
-    return PumpUntil([&] { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
+    // The reader may still hold the last lines when the process is gone; the output ends
+    // with the pipe.
+    return PumpUntil([&] { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0 && outputEnded_; },
+                     timeoutMs);
 }
 
 DWORD RunningCommand::ExitCode() const {

@@ -4,6 +4,7 @@
 // running with its output collected as it comes.
 #include <windows.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,7 +39,8 @@ public:
 
     bool Start(const std::wstring& commandLine);
     std::string Output() const;
-    // Waits for the exit, pumping this thread's messages; false on timeout.
+    // Waits for the exit and the end of its output, pumping this thread's messages; false
+    // on timeout.
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;
     DWORD Id() const { return id_; }
@@ -48,6 +50,7 @@ private:
     UniqueKernelHandle reader_;
     DWORD id_ = 0;
     std::thread readerThread_;
+    std::atomic<bool> outputEnded_ = false;
     mutable std::mutex outputLock_;
     std::string output_;
 };
