@@ -5,6 +5,20 @@
 # Every Windows target: the wide-character API, Windows 7 and later, no min/max macros.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 
+# On a cross build, programs and libraries link on lld where it is installed
+# (cmake/lld-link.sh): GNU ld takes seconds for each statically linked program, lld a
+# tenth of one.
+if(CMAKE_CROSSCOMPILING AND MINGW)
+    find_program(TERN7_LLD ld.lld)
+endif()
+if(TERN7_LLD)
+    foreach(lang C CXX)
+        foreach(rule LINK_EXECUTABLE CREATE_SHARED_LIBRARY CREATE_SHARED_MODULE)
+            set(CMAKE_${lang}_${rule} "${CMAKE_CURRENT_LIST_DIR}/lld-link.sh ${CMAKE_${lang}_${rule}}")
+        endforeach()
+    endforeach()
+endif()
+
 # Everything that ships goes to one folder, the one a user copies to a PC.
 set(TERN7_DIST_DIR "${CMAKE_BINARY_DIR}/dist")
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever of the build and test tools this machine lacks:
-# CMake and Ninja, g++ and GoogleTest's sources, mingw-w64, Wine and Xvfb, and NSIS for the setup.
+# CMake and Ninja, g++ and GoogleTest's sources, mingw-w64 and lld, Wine and Xvfb, and NSIS for the setup.
 # Extra package names given as arguments are installed too.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-          wine wine64 xvfb xauth util-linux nsis "$@")
+          lld wine wine64 xvfb xauth util-linux nsis "$@")
 
 missing=()
 for package in "${packages[@]}"; do
