@@ -15,11 +15,6 @@ std::wstring_view Trim(std::wstring_view text) {
 
 wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
-bool SameName(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 // A name is compared as the zero-terminated string it is stored as.
 std::wstring_view NameOf(std::wstring_view text) { return text.substr(0, text.find(L'\0')); }
 
@@ -88,6 +83,11 @@ std::wstring CopyEntry(std::wstring_view value, std::size_t capacity) {
 
 }  // namespace
 
+bool SameIniName(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
 IniText::IniText(std::wstring_view text) {
     sections_.push_back({});  // the keys before any header
     while (!text.empty()) {
@@ -127,10 +127,10 @@ std::wstring IniText::DecodeFileBytes(std::span<const std::uint8_t> bytes) {
 
 const IniText::Key* IniText::FindKey(const std::wstring& section, const std::wstring& key) const {
     const auto named = std::find_if(sections_.begin() + 1, sections_.end(),
-                                    [&](const Section& s) { return SameName(s.Name, section); });
+                                    [&](const Section& s) { return SameIniName(s.Name, section); });
     if (named == sections_.end()) return nullptr;
     const auto found =
-        std::find_if(named->Keys.begin(), named->Keys.end(), [&](const Key& k) { return SameName(k.Name, key); });
+        std::find_if(named->Keys.begin(), named->Keys.end(), [&](const Key& k) { return SameIniName(k.Name, key); });
     return found == named->Keys.end() ? nullptr : &*found;
 }
 

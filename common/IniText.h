@@ -14,6 +14,10 @@
 
 #include "IniReader.h"
 
+// Section and key names match as the profile functions match them: ASCII letters in
+// either case.
+bool SameIniName(std::wstring_view a, std::wstring_view b);
+
 class IniText final : public IniReader {
 public:
     explicit IniText(std::wstring_view text);
