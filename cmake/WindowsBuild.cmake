@@ -32,9 +32,13 @@ if(CMAKE_CROSSCOMPILING)
                                     WORLD_READ WORLD_EXECUTE @ONLY)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
-    # Two sessions side by side, each with its own desktop, registry, mutexes and windows,
-    # so that two tests that take a whole session can run at once.
-    foreach(session wine wine2)
+    # Sessions side by side, each with its own desktop, registry, mutexes and windows. A
+    # test that takes a whole session is given a free one by ctest: each session is one
+    # slot of the resource "sessions" (wine-sessions.json, which the test preset names).
+    # Tests that take none run in the first session, beside whatever runs there.
+    set(TERN7_WINE_SESSIONS wine wine2 wine3 wine4)
+    set(slots)
+    foreach(session IN LISTS TERN7_WINE_SESSIONS)
         add_test(NAME ${session}.session.start
                  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${CMAKE_BINARY_DIR}/${session}
                          ${TERN7_DESKTOP_KEEPER})
@@ -42,21 +46,21 @@ if(CMAKE_CROSSCOMPILING)
                  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${CMAKE_BINARY_DIR}/${session})
         set_tests_properties(${session}.session.start PROPERTIES FIXTURES_SETUP ${session} TIMEOUT 300)
         set_tests_properties(${session}.session.stop PROPERTIES FIXTURES_CLEANUP ${session})
+        list(APPEND slots "{ \"id\": \"${session}\", \"slots\": 1 }")
     endforeach()
+    list(JOIN slots ", " slots)
+    file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/wine-sessions.json
+         CONTENT "{ \"version\": { \"major\": 1, \"minor\": 0 }, \"local\": [ { \"sessions\": [ ${slots} ] } ] }\n")
 endif()
 
 # Registers a Windows test program with ctest, one entry per test suite (under Wine on a
 # cross build): one process a suite rather than one a test, since each Wine process costs
 # a tenth of a second or more. Suites are found by scanning the sources for TEST and
 # TEST_F; a suite's tests share the process, so they leave no state behind for each other.
-# Tests that change what the whole session shares take RESOURCE_LOCK session; SECOND runs
-# them in the second session.
+# Tests that change what the whole session shares take RESOURCE_LOCK session and run in a
+# session of their own; another RESOURCE_LOCK name is a lock of that name.
 function(tern7_add_wine_tests target)
-    cmake_parse_arguments(ARG "SECOND" "RESOURCE_LOCK" "" ${ARGN})
-    set(session wine)
-    if(ARG_SECOND)
-        set(session wine2)
-    endif()
+    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
     get_target_property(sources ${target} SOURCES)
     get_target_property(source_dir ${target} SOURCE_DIR)
     set(suites)
@@ -77,12 +81,17 @@ function(tern7_add_wine_tests target)
     list(REMOVE_DUPLICATES suites)
     foreach(suite IN LISTS suites)
         add_test(NAME ${target}.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
-        set_tests_properties(${target}.${suite} PROPERTIES
-            FIXTURES_REQUIRED ${session} TIMEOUT 120 ENVIRONMENT TERN7_WINE_STATE=${CMAKE_BINARY_DIR}/${session})
-        if(ARG_RESOURCE_LOCK STREQUAL "session")
-            set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${session})
-        elseif(ARG_RESOURCE_LOCK)
-            set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+        set_tests_properties(${target}.${suite} PROPERTIES TIMEOUT 120)
+        if(ARG_RESOURCE_LOCK STREQUAL "session" AND CMAKE_CROSSCOMPILING)
+            # TERN7_WHOLE_SESSION tells wine-run.sh, when ctest allocates no resources, to
+            # wait until the first session is free.
+            set_tests_properties(${target}.${suite} PROPERTIES
+                RESOURCE_GROUPS sessions:1 FIXTURES_REQUIRED "${TERN7_WINE_SESSIONS}" ENVIRONMENT TERN7_WHOLE_SESSION=1)
+        else()
+            set_tests_properties(${target}.${suite} PROPERTIES FIXTURES_REQUIRED wine)
+            if(ARG_RESOURCE_LOCK)
+                set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+            endif()
         endif()
     endforeach()
 endfunction()

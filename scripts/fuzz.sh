@@ -3,11 +3,13 @@
 # SECONDS (default 10) from its seed corpus in tests/fuzz/corpus/<target>. New inputs go to
 # build/fuzz/corpus/<target>, so that later runs start from them; a crashing input is kept
 # as build/fuzz/crashes/<target>-crash-*. Prints one line a target and exits non-zero when
-# any target failed.
+# any target failed. `fuzz.sh --build` only builds them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-10}
+build_only=0
+[ "$seconds" = --build ] && build_only=1
 build=build/fuzz
 
 scripts/install-deps.sh clang libclang-rt-14-dev || { echo "fuzz: could not install clang"; exit 1; }
@@ -20,6 +22,7 @@ fi
 if ! cmake --build "$build" -j2 >"$build/build.log" 2>&1; then
     grep -E 'error|FAILED' "$build/build.log" | head -40; echo "fuzz: build failed"; exit 1
 fi
+[ "$build_only" -eq 0 ] || exit 0
 
 # Target and the longest input it is given.
 targets=(config_reader:16384 input_report:64 report_builder:4096 mask_runs:4096 agent_messages:4096)

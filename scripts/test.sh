@@ -5,8 +5,9 @@
 # target, which counts as one test. Prints the time of each stage and ends with one line
 # "tests: N passed, N failed"; exits non-zero when anything failed.
 #
-# The Windows tests mostly wait on Wine, so the host stage and fuzzing run beside them.
-# Each stage logs to its own file under build/; the logs are printed whole, in stage order.
+# Beside the Windows build and tests run the host build and tests and fuzzing: their builds
+# only on processor time that nothing else wants, their runs at a lower priority. Each stage
+# logs to its own file under build/; the logs are printed whole, in stage order.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -80,20 +81,27 @@ run_fuzz() {
     return $result
 }
 
-echo "building the Windows programs and tests"
-windows_built=0
-stage "windows build" build_preset windows && windows_built=1
-
-# Beside the Windows tests: the host build, its tests and fuzzing, one after the other,
-# at a lower priority, so that the programs under Wine get the processor when they want it.
-echo "running the Windows tests; beside them the host tests (sanitizers) and fuzzing"
+echo "building and running the Windows programs and tests; beside them the host tests (sanitizers) and fuzzing"
 (
+    # The builds beside wait for idle processor time (an idle-class scheduling policy, or
+    # the lowest priority where that is refused): the Windows build and the programs under
+    # Wine go first. The host tests and fuzzing then run at a lower priority rather than an
+    # idle one, since their timeouts count wall time.
+    (
+        chrt --idle --pid 0 "$BASHPID" 2>/dev/null || renice -n 19 -p "$BASHPID" >/dev/null
+        stage "host build" build_preset host-sanitize
+        host_built=$?
+        # A failure here shows again in the fuzzing stage, which builds them first.
+        scripts/fuzz.sh --build >/dev/null 2>&1
+        exit $host_built
+    )
+    host_built=$?
     renice -n 10 -p "$BASHPID" >/dev/null
-    stage "host build" build_preset host-sanitize && stage "host tests" test_preset host-sanitize
+    [ "$host_built" -eq 0 ] && stage "host tests" test_preset host-sanitize
     stage fuzzing run_fuzz
 ) &
 side=$!
-[ "$windows_built" -eq 1 ] && stage "windows tests" test_preset windows
+stage "windows build" build_preset windows && stage "windows tests" test_preset windows
 wait "$side"
 
 passed=0
@@ -115,7 +123,7 @@ done
 [ "$failed" -eq 0 ] || status=1
 
 echo
-echo "stage times (host and fuzzing ran beside the Windows tests):"
+echo "stage times (host and fuzzing ran beside the Windows build and tests):"
 printf '  %s\n' "${times[@]}"
 printf '  %-16s %4d s\n' total "$SECONDS"
 echo "tests: $passed passed, $failed failed"
