@@ -10,6 +10,7 @@
 #
 #   wine-session.sh start STATE_DIR [KEEPER_EXE]   prints nothing; writes STATE_DIR/env
 #   wine-session.sh stop  STATE_DIR
+#   wine-session.sh prepare STATE_DIR              only makes the template, ahead of a start
 set -u
 action=${1:?start or stop}
 state=$(realpath -m "${2:?state directory}")
@@ -38,16 +39,19 @@ make_template() {
     mv "$template.tmp" "$template"
 }
 
-start() {
-    base_env
-    stop_session
-    # Sessions beside each other share one template, made by whichever starts first.
-    local template
-    template="$(dirname "$state")/wine-template-$template_version"
+# Sessions beside each other share one template, made by whichever needs it first.
+template="$(dirname "$state")/wine-template-$template_version"
+prepare() {
     (
         flock 9
         [ -d "$template" ] || { rm -rf "$(dirname "$state")"/wine-template-*; make_template "$template"; }
     ) 9>"$(dirname "$state")/wine-template.lock"
+}
+
+start() {
+    base_env
+    stop_session
+    prepare
     rm -rf "$state/prefix"
     cp -a "$template" "$state/prefix"
     export WINEPREFIX="$state/prefix"
@@ -85,7 +89,8 @@ stop_session() {
 }
 
 case $action in
+    prepare) base_env; prepare ;;
     start) start ;;
     stop) base_env; stop_session ;;
-    *) echo "usage: $0 start|stop STATE_DIR" >&2; exit 2 ;;
+    *) echo "usage: $0 start|stop|prepare STATE_DIR" >&2; exit 2 ;;
 esac

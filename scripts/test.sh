@@ -100,9 +100,10 @@ echo "building and running the Windows programs and tests; beside them the host 
     [ "$host_built" -eq 0 ] && stage "host tests" test_preset host-sanitize
     stage fuzzing run_fuzz
 ) &
-side=$!
+# The Wine prefix that the test sessions copy is booted while the programs build.
+cmake/wine-session.sh prepare build/windows/wine </dev/null >/dev/null 2>&1 &
 stage "windows build" build_preset windows && stage "windows tests" test_preset windows
-wait "$side"
+wait
 
 passed=0
 failed=0
