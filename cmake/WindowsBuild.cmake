@@ -58,9 +58,10 @@ endif()
 # a tenth of a second or more. Suites are found by scanning the sources for TEST and
 # TEST_F; a suite's tests share the process, so they leave no state behind for each other.
 # Tests that change what the whole session shares take RESOURCE_LOCK session and run in a
-# session of their own; another RESOURCE_LOCK name is a lock of that name.
+# session of their own; another RESOURCE_LOCK name is a lock of that name. LONG names the
+# suites that take tens of seconds.
 function(tern7_add_wine_tests target)
-    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
+    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LONG" ${ARGN})
     get_target_property(sources ${target} SOURCES)
     get_target_property(source_dir ${target} SOURCE_DIR)
     set(suites)
@@ -92,6 +93,14 @@ function(tern7_add_wine_tests target)
             if(ARG_RESOURCE_LOCK)
                 set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
             endif()
+        endif()
+        # Until ctest has timed a run, it starts the costliest first: the long suites, then
+        # those that take a whole session, so that none of them starts late and holds up
+        # the end while the short ones could have filled the gaps.
+        if(suite IN_LIST ARG_LONG)
+            set_tests_properties(${target}.${suite} PROPERTIES COST 100)
+        elseif(ARG_RESOURCE_LOCK STREQUAL "session")
+            set_tests_properties(${target}.${suite} PROPERTIES COST 10)
         endif()
     endforeach()
 endfunction()
