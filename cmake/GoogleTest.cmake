@@ -31,7 +31,7 @@ endif()
 # Every test program parses GoogleTest and the system headers; parsing them once for all
 # of them halves the build of the tests. tern7_use_test_pch(DIR) gives the precompiled
 # header to each target under DIR that links GoogleTest.
-add_library(tern7_test_pch OBJECT ${CMAKE_CURRENT_LIST_DIR}/TestPch.cpp)
+add_library(tern7_test_pch OBJECT ${CMAKE_CURRENT_LIST_DIR}/Precompiled.cpp)
 target_link_libraries(tern7_test_pch PRIVATE gtest)
 target_compile_options(tern7_test_pch PRIVATE ${TERN7_TEST_COMPILE_OPTIONS})
 target_precompile_headers(tern7_test_pch PRIVATE

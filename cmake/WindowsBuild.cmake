@@ -4,6 +4,10 @@
 
 # Every Windows target: the wide-character API, Windows 7 and later, no min/max macros.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+# mingw-w64's C library functions are called, not inlined from its headers: from a
+# precompiled header GCC no longer sees their inline bodies as system code and reports a
+# false -Warray-bounds in wmemcpy wherever a std::wstring is built from a short literal.
+add_compile_definitions(__CRT__NO_INLINE)
 
 # On a cross build, programs and libraries link on lld where it is installed
 # (cmake/lld-link.sh): GNU ld takes seconds for each statically linked program, lld a

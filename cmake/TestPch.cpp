@@ -1,1 +1,0 @@
-// The precompiled header of the test programs is built with this file.
