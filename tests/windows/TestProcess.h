@@ -54,8 +54,8 @@ CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs = 1500
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpFor(DWORD ms);
 
-// Handles open in this process. Wine's GetProcessHandleCount says 0, so there every
-// handle value is probed instead.
+// Handles open in this process. Wine's GetProcessHandleCount says 0, so there they are
+// counted in the system's handle list (every handle value is probed if even that fails).
 DWORD CountOpenHandles();
 
 // Running processes that this process started with this file name ("notifyhost.exe").
