@@ -209,14 +209,14 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
     return window;
 }
 
-std::size_t ChildProcessesNamed(const wchar_t* fileName) {
+std::size_t ChildProcessesNamed(const wchar_t* fileName, DWORD parentId) {
     const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return 0;
     std::size_t count = 0;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID == GetCurrentProcessId() && _wcsicmp(entry.szExeFile, fileName) == 0) ++count;
+        if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, fileName) == 0) ++count;
     }
     return count;
 }

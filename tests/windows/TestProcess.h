@@ -58,10 +58,10 @@ void PumpFor(DWORD ms);
 // counted in the system's handle list (every handle value is probed if even that fails).
 DWORD CountOpenHandles();
 
-// Running processes that this process started with this file name ("notifyhost.exe").
-// A program started with CreateProcess or ShellExecute is counted from the moment the
-// call returns, so "nothing was started" needs no wait.
-std::size_t ChildProcessesNamed(const wchar_t* fileName);
+// Running processes that this process (or the given parent) started with this file name
+// ("notifyhost.exe"). A program started with CreateProcess or ShellExecute is counted
+// from the moment the call returns, so "nothing was started" needs no wait.
+std::size_t ChildProcessesNamed(const wchar_t* fileName, DWORD parentId = GetCurrentProcessId());
 
 // The top-level windows of a process with exactly this title.
 std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title);
