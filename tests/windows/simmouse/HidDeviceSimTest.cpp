@@ -11,6 +11,7 @@
 #include "Handles.h"
 #include "HidLibraryClient.h"
 #include "SimMouseProcess.h"
+#include "SimMouseRequest.h"
 #include "TestProcess.h"
 
 namespace {
@@ -40,7 +41,8 @@ protected:
         library_->SetCallback(&RecordInput);
     }
 
-    bool Tool(const std::wstring& arguments) { return processes_.RunTool(arguments, pipe_).exitCode == 0; }
+    bool Tool(const std::wstring& arguments) { return AskSimMouse(pipe_, arguments).ExitCode == 0; }
+    std::string ToolOutput(const std::wstring& arguments) { return AskSimMouse(pipe_, arguments).Output; }
 
     bool WaitForLog(const std::wstring& pattern) { return Tool(L"wait-log \"" + pattern + L"\" 5000"); }
 
@@ -198,7 +200,7 @@ TEST_F(HidDeviceSim, RepeatedReportsEachLogWhenTheCallbackWasCalled) {
     RecordedInputs().pop_back();
     for (const RecordedInput& input : RecordedInputs()) EXPECT_EQ(input.FirstNineBytes[1], 0xe9);
     std::vector<long long> stamps;
-    const std::string log = processes_.RunTool(L"log", pipe_).output;
+    const std::string log = ToolOutput(L"log");
     for (std::size_t at = log.find("delivered 3 qpc "); at != std::string::npos;
          at = log.find("delivered 3 qpc ", at + 1)) {
         stamps.push_back(std::stoll(log.substr(at + 16)));
@@ -218,7 +220,7 @@ TEST_F(HidDeviceSim, PlainInjectionsLogNoDelivery) {
     ASSERT_TRUE(PumpUntil([] { return RecordedInputs().size() >= 2; }, 5000));
     ASSERT_TRUE(WaitForLog(L"delivered 3 qpc"));
     ASSERT_EQ(RecordedInputs().size(), 2u);
-    const std::string log = processes_.RunTool(L"log", pipe_).output;
+    const std::string log = ToolOutput(L"log");
     const std::size_t delivered = log.find("delivered");
     ASSERT_NE(delivered, std::string::npos) << log;
     EXPECT_EQ(log.find("delivered", delivered + 1), std::string::npos) << log;
@@ -247,9 +249,9 @@ TEST_F(HidDeviceSim, WritesToTheSecondCollectionAreTakenAndLogged) {
     ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     EXPECT_EQ(Write(3, GlobalReport(2)), 1);
     EXPECT_TRUE(WaitForLog(L"write 3 ok 00 07 01 02 08 00"));
-    const simtest::ToolRun state = processes_.RunTool(L"state", pipe_);
-    EXPECT_NE(state.output.find("profile: 2"), std::string::npos) << state.output;
-    EXPECT_NE(state.output.find("global: profile=2 polling-rate=3"), std::string::npos) << state.output;
+    const std::string state = ToolOutput(L"state");
+    EXPECT_NE(state.find("profile: 2"), std::string::npos) << state;
+    EXPECT_NE(state.find("global: profile=2 polling-rate=3"), std::string::npos) << state;
 }
 
 TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
@@ -264,8 +266,8 @@ TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
     EXPECT_EQ(library_->Write(3, nullptr, hid::kOutputReportLength), 0);
     EXPECT_LT(GetTickCount64() - before, 100u);
     EXPECT_EQ(Write(2, GlobalReport(1)), 0) << "the main collection takes no output reports";
-    const simtest::ToolRun log = processes_.RunTool(L"log", pipe_);
-    EXPECT_EQ(log.output.find("write 3"), std::string::npos) << log.output;
+    const std::string log = ToolOutput(L"log");
+    EXPECT_EQ(log.find("write 3"), std::string::npos) << log;
 }
 
 TEST_F(HidDeviceSim, FailureModesMakeWritesFail) {
