@@ -1,9 +1,7 @@
 #include "AgentHarness.h"
 
-#include "ControlArgs.h"
-#include "ControlClient.h"
 #include "DeviceServer.h"
-#include "PipeConnection.h"
+#include "SimMouseRequest.h"
 
 const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
 const std::wstring kSimMouseFolder = HostFolder(TERN7_SIMMOUSE_DIR);
@@ -12,33 +10,6 @@ const std::wstring kStandInFolder = HostFolder(TERN7_STANDIN_DIR);
 void Copy(const std::wstring& from, const std::wstring& to) {
     ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
 }
-
-namespace {
-
-// The words of a command line, with double quotes grouping words as the C runtime does.
-std::vector<std::string> SplitArguments(const std::wstring& line) {
-    std::vector<std::string> words;
-    std::string word;
-    bool quoted = false;
-    bool inWord = false;
-    for (const wchar_t c : line) {
-        if (c == L'"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if (c == L' ' && !quoted) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word.push_back(static_cast<char>(c));
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
-}
-
-}  // namespace
 
 SimMouse::SimMouse(bool attached) {
     pipe_ = L"\\\\.\\pipe\\Tern7SimMouseTest-" + std::to_wstring(GetCurrentProcessId());
@@ -56,23 +27,7 @@ SimMouse::~SimMouse() {
     serving_.join();
 }
 
-CommandResult SimMouse::Run(const std::wstring& arguments) const {
-    CommandResult result;
-    const simmouse::ParsedArgs parsed = simmouse::ParseControlArgs(SplitArguments(arguments));
-    if (!parsed.invocation || parsed.invocation->action != simmouse::Invocation::Action::Request) {
-        ADD_FAILURE() << "not a request of the simulated mouse: " << parsed.error;
-        result.ExitCode = simmouse::kExitUsage;
-        return result;
-    }
-    const auto answer = simmouse::AskServer(pipe_, parsed.invocation->request, parsed.invocation->replyTimeoutMs);
-    if (!answer) {
-        result.ExitCode = simmouse::kExitNoServer;
-        return result;
-    }
-    for (const std::string& line : answer->lines) result.Output += line + "\n";
-    result.ExitCode = answer->ok ? simmouse::kExitOk : simmouse::kExitRefused;
-    return result;
-}
+CommandResult SimMouse::Run(const std::wstring& arguments) const { return AskSimMouse(pipe_, arguments); }
 
 bool SimMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
     return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == 0;

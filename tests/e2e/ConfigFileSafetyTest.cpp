@@ -7,6 +7,7 @@
 #include "AgentHarness.h"
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
+#include "ControlClient.h"
 
 namespace {
 
@@ -197,16 +198,26 @@ TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
 
         // Two streams of the mouse's keys, interleaved: the level and the profile keep
         // changing, and each change is saved.
-        std::thread levels([&] { mouse.Run(L"inject 03 01 00 --repeat 400 --interval 1"); });
-        std::thread profiles([&] { mouse.Run(L"inject 03 20 00 --repeat 400 --interval 1"); });
-        std::thread others([&] { mouse.Run(L"inject 03 02 00 --repeat 400 --interval 1"); });
-        ASSERT_TRUE(PumpUntil([&] { return ReadFileBytes(UserConfig().Path()) != kUserFile; }, 10000)) << "saving";
-        Sleep(std::uniform_int_distribution<DWORD>(0, 250)(random));
+        // A stream ends early, refused, once the mouse is detached after the kill: the
+        // reports after it would reach no agent.
+        DWORD streamExits[3] = {};
+        std::thread levels([&] { streamExits[0] = mouse.Run(L"inject 03 01 00 --repeat 400 --interval 1").ExitCode; });
+        std::thread profiles([&] { streamExits[1] = mouse.Run(L"inject 03 20 00 --repeat 400 --interval 1").ExitCode; });
+        std::thread others([&] { streamExits[2] = mouse.Run(L"inject 03 02 00 --repeat 400 --interval 1").ExitCode; });
+        const bool saving =
+            PumpUntil([&] { return ReadFileBytes(UserConfig().Path()) != kUserFile; }, 10000);
+        // The random pause is the kill point sampled; no event marks a moment amid the saves.
+        if (saving) Sleep(std::uniform_int_distribution<DWORD>(0, 250)(random));
         Kill(agent);
+        const DWORD detached = mouse.Run(L"detach").ExitCode;
         levels.join();
         profiles.join();
         others.join();
-        ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
+        ASSERT_TRUE(saving) << "saving";
+        ASSERT_EQ(detached, 0u);
+        for (const DWORD exit : streamExits) {
+            EXPECT_TRUE(exit == simmouse::kExitOk || exit == simmouse::kExitRefused) << "stream exit " << exit;
+        }
 
         // Only what the mouse's keys save may differ.
         SettingsImage loaded{};

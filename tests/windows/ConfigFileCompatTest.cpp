@@ -33,12 +33,14 @@ const std::string& Defaults() {
     return defaults;
 }
 
-// What the agent wrote before: one profile-function call a key, each flushed.
+// What the agent wrote before: one profile-function call a key. Each call writes the whole
+// file; the agent's flush after each only dropped the cached copy, which Wine then read
+// and parsed again on the next call. Once at the end is enough to leave nothing cached.
 void WriteKeyByKey(const std::wstring& path, const std::vector<IniEntry>& entries) {
     for (const IniEntry& entry : entries) {
         WritePrivateProfileStringW(entry.Section.c_str(), entry.Key.c_str(), entry.Value.c_str(), path.c_str());
-        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
     }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
 }
 
 class ConfigFileCompatTest : public ::testing::Test {
@@ -58,7 +60,9 @@ protected:
         EXPECT_EQ(Bytes(byAgent), Bytes(byCalls)) << "write-back";
         EXPECT_FALSE(FileExists(byAgent.WorkingCopyPath()));
 
-        LayOut(shape);
+        // The calls go on from the write-back: the same keys in the same order, so each
+        // lands where it did on the fresh shape, and only the changed values are written.
+        LayOut(shape, byAgent);
         SettingsImage changed = loaded;
         changed.Groups[1].DPI = 4;
         changed.Groups[2].Buttons[7].KeyData[0] = 0x2A;
@@ -72,12 +76,14 @@ protected:
         EXPECT_EQ(Bytes(byAgent), Bytes(byCalls)) << "changed image and single keys";
     }
 
-    // Lays the shape out twice: for the calls key by key and for the agent's code.
+    // Lays the shape out for the calls key by key and for the agent's code.
     void LayOut(const Shape& shape) {
-        for (const IniFile* file : {&byCalls, &byAgent}) {
-            DeleteFileW(file->Path().c_str());
-            if (shape.Exists) WriteFileBytes(file->Path(), shape.Bytes);
-        }
+        LayOut(shape, byCalls);
+        LayOut(shape, byAgent);
+    }
+    static void LayOut(const Shape& shape, const IniFile& file) {
+        DeleteFileW(file.Path().c_str());
+        if (shape.Exists) WriteFileBytes(file.Path(), shape.Bytes);
     }
     std::string Bytes(const IniFile& file) const { return FileExists(file.Path()) ? ReadFileBytes(file.Path()) : "<none>"; }
 

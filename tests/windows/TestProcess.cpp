@@ -1,8 +1,13 @@
 #include "TestProcess.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 #include "TestFiles.h"
 
@@ -112,9 +117,37 @@ CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
     return result;
 }
 
+namespace {
+
+// One call for the whole system's handle list, where probing every value takes a
+// server round trip each; nullopt where the list cannot be had.
+std::optional<DWORD> CountOwnHandlesInSystemList() {
+    std::vector<std::byte> buffer(256 * 1024);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ULONG needed = 0;
+        const NTSTATUS status = NtQuerySystemInformation(SystemHandleInformation, buffer.data(),
+                                                         static_cast<ULONG>(buffer.size()), &needed);
+        if (status == static_cast<NTSTATUS>(0xC0000004L)) {  // the list grew past the buffer
+            buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 64 * 1024));
+            continue;
+        }
+        if (status < 0) return std::nullopt;
+        const auto* list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
+        const DWORD self = GetCurrentProcessId();
+        DWORD count = 0;
+        for (ULONG i = 0; i < list->Count; ++i) count += list->Handle[i].OwnerPid == self ? 1 : 0;
+        return count > 0 ? std::optional<DWORD>(count) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 DWORD CountOpenHandles() {
     DWORD count = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
+    if (const auto listed = CountOwnHandlesInSystemList()) return *listed;
+    count = 0;
     constexpr ULONG_PTR kHighestProbed = 4 * 32768;
     for (ULONG_PTR value = 4; value <= kHighestProbed; value += 4) {
         DWORD flags = 0;
@@ -176,14 +209,14 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
     return window;
 }
 
-std::size_t ChildProcessesNamed(const wchar_t* fileName) {
+std::size_t ChildProcessesNamed(const wchar_t* fileName, DWORD parentId) {
     const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return 0;
     std::size_t count = 0;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        if (entry.th32ParentProcessID == GetCurrentProcessId() && _wcsicmp(entry.szExeFile, fileName) == 0) ++count;
+        if (entry.th32ParentProcessID == parentId && _wcsicmp(entry.szExeFile, fileName) == 0) ++count;
     }
     return count;
 }

@@ -54,14 +54,14 @@ CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs = 1500
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 void PumpFor(DWORD ms);
 
-// Handles open in this process. Wine's GetProcessHandleCount says 0, so there every
-// handle value is probed instead.
+// Handles open in this process. Wine's GetProcessHandleCount says 0, so there they are
+// counted in the system's handle list (every handle value is probed if even that fails).
 DWORD CountOpenHandles();
 
-// Running processes that this process started with this file name ("notifyhost.exe").
-// A program started with CreateProcess or ShellExecute is counted from the moment the
-// call returns, so "nothing was started" needs no wait.
-std::size_t ChildProcessesNamed(const wchar_t* fileName);
+// Running processes that this process (or the given parent) started with this file name
+// ("notifyhost.exe"). A program started with CreateProcess or ShellExecute is counted
+// from the moment the call returns, so "nothing was started" needs no wait.
+std::size_t ChildProcessesNamed(const wchar_t* fileName, DWORD parentId = GetCurrentProcessId());
 
 // The top-level windows of a process with exactly this title.
 std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title);

@@ -35,6 +35,16 @@ bool ChooseExit(HWND window, ChildProcess& host) {
     return host.WaitForExit(5000);
 }
 
+// Opens the icon's menu and closes it again. Posted messages are handled in order, so
+// once the menu is open every message posted before it was handled, and any settings
+// tool one of them started runs by then.
+bool HandledSoFar(HWND window, DWORD hostId) {
+    const HWND menu = OpenIconMenu(window, hostId);
+    if (!menu) return false;
+    CancelMenu(menu);
+    return MenuClosed(menu);
+}
+
 TEST(NotifyHostProcess, ShowsItsIconFromAHiddenWindowAndASecondInstanceEndsAtOnce) {
     NotifyHostInstall install;
     ChildProcess first;
@@ -80,8 +90,9 @@ TEST(NotifyHostProcess, TheMenuOpensTheSettingsToolFromItsFirstItemAndEndsFromIt
     ASSERT_NE(menu, nullptr);
     CancelMenu(menu);
     ASSERT_TRUE(MenuClosed(menu));
-    PumpFor(300);
+    ASSERT_TRUE(HandledSoFar(window, host.Id()));
     EXPECT_EQ(host.ExitCode(), STILL_ACTIVE);
+    EXPECT_EQ(ChildProcessesNamed(names::kSettingsToolExe, host.Id()), 0u);
     EXPECT_TRUE(install.SettingsToolLaunches().empty());
 
     // The first item starts Setwell.exe from the program folder, with nothing passed.
@@ -119,7 +130,8 @@ TEST(NotifyHostProcess, ADoubleClickStartsTheSettingsToolOnceAndThenBringsItsWin
         }
         EXPECT_TRUE(PumpUntil([&] { return !IsIconic(tool) && GetForegroundWindow() == tool; }, 5000)) << byMenuCommand;
     }
-    PumpFor(500);
+    ASSERT_TRUE(HandledSoFar(window, host.Id()));
+    EXPECT_EQ(ChildProcessesNamed(names::kSettingsToolExe, host.Id()), 1u);
     EXPECT_EQ(install.SettingsToolLaunches().size(), 1u);
     EXPECT_EQ(host.ExitCode(), STILL_ACTIVE);
 }
@@ -144,9 +156,15 @@ TEST(NotifyHostProcess, OtherMouseMessagesOnTheIconDoNothing) {
     for (const LPARAM message : {LPARAM{WM_MOUSEMOVE}, LPARAM{WM_LBUTTONUP}, LPARAM{WM_RBUTTONUP},
                                  LPARAM{WM_RBUTTONDBLCLK}, LPARAM{WM_CONTEXTMENU}, (LPARAM{1} << 16) | WM_RBUTTONDOWN})
         PostMessageW(window, WM_TRAY_CALLBACK, kTrayIconId, message);
-    PumpFor(500);
+    EXPECT_EQ(ChildProcessesNamed(names::kSettingsToolExe, host.Id()), 0u);
+    // A double click after them as the barrier: once its tool is up, they were all handled,
+    // and a menu one of them opened would still be open.
+    PostIconMouseMessage(window, WM_LBUTTONDOWN);
+    PostIconMouseMessage(window, WM_LBUTTONDBLCLK);
+    ASSERT_NE(WaitForSettingsTool(), nullptr);
     EXPECT_EQ(OpenMenuOf(host.Id()), nullptr);
-    EXPECT_TRUE(install.SettingsToolLaunches().empty());
+    EXPECT_EQ(install.SettingsToolLaunches().size(), 1u);
+    EXPECT_EQ(ChildProcessesNamed(names::kSettingsToolExe, host.Id()), 1u);
     EXPECT_EQ(host.ExitCode(), STILL_ACTIVE);
 }
 

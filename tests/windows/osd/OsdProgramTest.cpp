@@ -48,6 +48,8 @@ TEST_F(OsdProgramTest, ShowsANoticeNearTheBottomCentreWithoutTakingTheFocusAndHi
 
 TEST_F(OsdProgramTest, ANewNoticeKeepsItShowingAndUnknownOnesAreIgnored) {
     PostMessageW(window, 13369, 99, 0);
+    // Another process's window: nothing marks the unknown notice as handled (a sent
+    // message would be handled before it), so a wrong show gets this long to happen.
     PumpFor(300);
     EXPECT_FALSE(IsWindowVisible(window));
     PostMessageW(window, 13369, 11, 0);

@@ -11,6 +11,7 @@
 #include "Handles.h"
 #include "HidLibraryClient.h"
 #include "SimMouseProcess.h"
+#include "SimMouseRequest.h"
 #include "TestProcess.h"
 
 namespace {
@@ -31,7 +32,7 @@ protected:
 
     void TearDown() override {
         if (library_ && library_->Loaded()) library_->Stop();
-        PumpFor(20);
+        PumpFor(0);  // the stop joined the reader: nothing posts after it
     }
 
     void UseMouseFilter() {
@@ -40,7 +41,8 @@ protected:
         library_->SetCallback(&RecordInput);
     }
 
-    bool Tool(const std::wstring& arguments) { return processes_.RunTool(arguments, pipe_).exitCode == 0; }
+    bool Tool(const std::wstring& arguments) { return AskSimMouse(pipe_, arguments).ExitCode == 0; }
+    std::string ToolOutput(const std::wstring& arguments) { return AskSimMouse(pipe_, arguments).Output; }
 
     bool WaitForLog(const std::wstring& pattern) { return Tool(L"wait-log \"" + pattern + L"\" 5000"); }
 
@@ -97,9 +99,10 @@ TEST_F(HidDeviceSim, NoServerMeansNoMouseUntilOneStarts) {
     const ULONGLONG before = GetTickCount64();
     EXPECT_EQ(StartMonitoring(), 0);
     EXPECT_LT(GetTickCount64() - before, 2000u);
-    PumpFor(300);
+    PumpFor(0);
     EXPECT_TRUE(window_.notices.empty());
 
+    // Anything said before the server came would come first and spoil the exact list.
     ASSERT_TRUE(processes_.StartServer(pipe_, L"--attached"));
     EXPECT_TRUE(WaitForNotices(kOpened, 10000));
 }
@@ -108,9 +111,11 @@ TEST_F(HidDeviceSim, AttachOpensAndDetachClosesWhileMonitoring) {
     ASSERT_TRUE(processes_.StartServer(pipe_));
     UseMouseFilter();
     EXPECT_EQ(StartMonitoring(), 0);
-    PumpFor(100);
+    PumpFor(0);
     EXPECT_TRUE(window_.notices.empty());
 
+    // The server's events reach the session in order: a notice without the mouse would
+    // come before the attach's and spoil the exact list.
     ASSERT_TRUE(Tool(L"attach"));
     EXPECT_TRUE(WaitForNotices(kOpened));
     ASSERT_TRUE(Tool(L"detach"));
@@ -148,7 +153,7 @@ TEST_F(HidDeviceSim, FilterThatDoesNotNameTheMouseSeesNothing) {
     library_->SetFilter(nullptr);  // ignored: the last filter stays
     EXPECT_TRUE(WaitForLog(L"ordinal 7 null"));
     EXPECT_EQ(StartMonitoring(), 0);
-    PumpFor(100);
+    PumpFor(0);  // the mouse's state is applied inside the start: its notices are posted by now
     EXPECT_TRUE(window_.notices.empty());
 }
 
@@ -186,12 +191,16 @@ TEST_F(HidDeviceSim, RepeatedReportsEachLogWhenTheCallbackWasCalled) {
     ASSERT_TRUE(PumpUntil([] { return RecordedInputs().size() >= 3; }, 5000));
     QueryPerformanceCounter(&after);
     ASSERT_TRUE(WaitForLog(L"delivered 3 qpc"));
-    PumpFor(100);
+    // A plain report after them as a barrier: reports arrive in order, so a fourth e9
+    // would come before it.
+    ASSERT_TRUE(Tool(L"inject 03 ea 00"));
+    ASSERT_TRUE(PumpUntil([] { return RecordedInputs().back().FirstNineBytes[1] == 0xea; }, 5000));
 
-    EXPECT_EQ(RecordedInputs().size(), 3u);
+    ASSERT_EQ(RecordedInputs().size(), 4u);
+    RecordedInputs().pop_back();
     for (const RecordedInput& input : RecordedInputs()) EXPECT_EQ(input.FirstNineBytes[1], 0xe9);
     std::vector<long long> stamps;
-    const std::string log = processes_.RunTool(L"log", pipe_).output;
+    const std::string log = ToolOutput(L"log");
     for (std::size_t at = log.find("delivered 3 qpc "); at != std::string::npos;
          at = log.find("delivered 3 qpc ", at + 1)) {
         stamps.push_back(std::stoll(log.substr(at + 16)));
@@ -206,9 +215,15 @@ TEST_F(HidDeviceSim, RepeatedReportsEachLogWhenTheCallbackWasCalled) {
 TEST_F(HidDeviceSim, PlainInjectionsLogNoDelivery) {
     ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     ASSERT_TRUE(Tool(L"inject 03 e9 00"));
-    ASSERT_TRUE(PumpUntil([] { return !RecordedInputs().empty(); }, 5000));
-    PumpFor(100);
-    EXPECT_EQ(processes_.RunTool(L"log", pipe_).output.find("delivered"), std::string::npos);
+    // A timed report after it as a barrier: a delivery of the plain one would be logged first.
+    ASSERT_TRUE(Tool(L"inject 03 ea 00 --repeat 1 --interval 0"));
+    ASSERT_TRUE(PumpUntil([] { return RecordedInputs().size() >= 2; }, 5000));
+    ASSERT_TRUE(WaitForLog(L"delivered 3 qpc"));
+    ASSERT_EQ(RecordedInputs().size(), 2u);
+    const std::string log = ToolOutput(L"log");
+    const std::size_t delivered = log.find("delivered");
+    ASSERT_NE(delivered, std::string::npos) << log;
+    EXPECT_EQ(log.find("delivered", delivered + 1), std::string::npos) << log;
 }
 
 TEST_F(HidDeviceSim, NullCallbackIsHarmless) {
@@ -217,7 +232,12 @@ TEST_F(HidDeviceSim, NullCallbackIsHarmless) {
     library_->SetCallback(nullptr);
     ASSERT_EQ(StartMonitoring(), 1);
     ASSERT_TRUE(Tool(L"inject 03 10 00"));
-    PumpFor(200);
+    // The detach's notices come after the report in the same stream: once they are here,
+    // the report met the null callback.
+    ASSERT_TRUE(Tool(L"detach"));
+    ASSERT_TRUE(WaitForNotices(kOpenedThenClosed));
+    ASSERT_TRUE(Tool(L"attach"));
+    ASSERT_TRUE(PumpUntil([&] { return window_.notices.size() == 6; }, 5000));
     library_->SetCallback(&RecordInput);
     ASSERT_TRUE(Tool(L"inject 03 30 00"));
     ASSERT_TRUE(PumpUntil([] { return !RecordedInputs().empty(); }, 5000));
@@ -229,9 +249,9 @@ TEST_F(HidDeviceSim, WritesToTheSecondCollectionAreTakenAndLogged) {
     ASSERT_NO_FATAL_FAILURE(MonitorAttachedMouse());
     EXPECT_EQ(Write(3, GlobalReport(2)), 1);
     EXPECT_TRUE(WaitForLog(L"write 3 ok 00 07 01 02 08 00"));
-    const simtest::ToolRun state = processes_.RunTool(L"state", pipe_);
-    EXPECT_NE(state.output.find("profile: 2"), std::string::npos) << state.output;
-    EXPECT_NE(state.output.find("global: profile=2 polling-rate=3"), std::string::npos) << state.output;
+    const std::string state = ToolOutput(L"state");
+    EXPECT_NE(state.find("profile: 2"), std::string::npos) << state;
+    EXPECT_NE(state.find("global: profile=2 polling-rate=3"), std::string::npos) << state;
 }
 
 TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
@@ -246,8 +266,8 @@ TEST_F(HidDeviceSim, WritesTheMouseCannotTakeFailAtOnce) {
     EXPECT_EQ(library_->Write(3, nullptr, hid::kOutputReportLength), 0);
     EXPECT_LT(GetTickCount64() - before, 100u);
     EXPECT_EQ(Write(2, GlobalReport(1)), 0) << "the main collection takes no output reports";
-    const simtest::ToolRun log = processes_.RunTool(L"log", pipe_);
-    EXPECT_EQ(log.output.find("write 3"), std::string::npos) << log.output;
+    const std::string log = ToolOutput(L"log");
+    EXPECT_EQ(log.find("write 3"), std::string::npos) << log;
 }
 
 TEST_F(HidDeviceSim, FailureModesMakeWritesFail) {
@@ -299,13 +319,13 @@ TEST_F(HidDeviceSim, StartStopCyclesLeakNoHandles) {
     for (int warmUp = 0; warmUp < 3; ++warmUp) {
         ASSERT_EQ(StartMonitoring(), 1);
         StopMonitoring();
-        PumpFor(10);
+        PumpFor(0);
     }
     const DWORD before = handleCount();
     for (int cycle = 0; cycle < 50; ++cycle) {
         ASSERT_EQ(StartMonitoring(), 1) << "cycle " << cycle;
         StopMonitoring();
-        PumpFor(5);
+        PumpFor(0);
     }
     const DWORD after = handleCount();
     EXPECT_LE(after, before + 5) << "before " << before << ", after " << after;

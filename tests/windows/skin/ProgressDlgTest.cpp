@@ -32,7 +32,8 @@ protected:
         ASSERT_TRUE(owner_.CreateEx(0, L"Progress owner", WS_POPUP, 0, 0, 10, 10));
         ASSERT_TRUE(dialog_.Create(owner_.GetSafeHwnd()));
         dialog_.ShowCentred();
-        PumpFor(50);
+        UpdateWindow(Window());  // paints now, on this thread: the pixels are there after it
+        PumpFor(0);
     }
 
     HWND Window() const { return dialog_.GetSafeHwnd(); }
