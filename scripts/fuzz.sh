@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the portable logic with clang and runs each one for
 # SECONDS (default 10), as many at once as there are processors, from its seed corpus in
-# tests/fuzz/corpus/<target>. New inputs go to
-# build/fuzz/corpus/<target>, so that later runs start from them; a crashing input is kept
-# as build/fuzz/crashes/<target>-crash-*. Prints one line a target and exits non-zero when
+# tests/fuzz/corpus/<target>. New inputs go to build/fuzz/corpus/<target>, so that later
+# runs start from them; a crashing input is kept as build/fuzz/crashes/<target>-crash-*. Prints one line a target and exits non-zero when
 # any target failed. `fuzz.sh --build` only builds them.
 set -uo pipefail
 cd "$(dirname "$0")/.."
