@@ -15,7 +15,9 @@ build=build/fuzz
 scripts/install-deps.sh clang libclang-rt-14-dev || { echo "fuzz: could not install clang"; exit 1; }
 
 mkdir -p "$build"
-if ! cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+# Configured once; the build configures again by itself when a CMakeLists.txt changes.
+if [ ! -f "$build/build.ninja" ] &&
+    ! cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
         >"$build/configure.log" 2>&1; then
     cat "$build/configure.log"; echo "fuzz: configure failed"; exit 1
 fi
