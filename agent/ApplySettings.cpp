@@ -33,44 +33,69 @@ int CCorvidhidDlg::UploadGlobalSettings() {
     return ::UploadGlobalSettings(writer, *target, CurrentSettings, WriteDelay);
 }
 
-LRESULT CCorvidhidDlg::OnApplySettings(WPARAM, LPARAM) {
-    RunRequest({AgentRequest::Kind::Apply});
+LRESULT CCorvidhidDlg::OnApplySettings(WPARAM wParam, LPARAM) {
+    RunRequest({AgentRequest::Kind::Apply, 0, 0, wParam});
     return 0;
 }
 
-void CCorvidhidDlg::ApplySettings() {
+void CCorvidhidDlg::ApplySettings(std::uintptr_t token) {
     progress_ = std::make_unique<CProgressDlg>();
     progress_->Create(GetSafeHwnd());
     progress_->ShowCentred();
 
-    LoadSettings(UserConfig(), CurrentSettings);
+    // A file that cannot be read gives nothing to apply: the desktop and the mouse keep
+    // what they have, and so do both images. The answer is the one of a mouse that kept
+    // its settings.
+    const bool loaded = LoadSettings(UserConfig(), CurrentSettings) == 0;
     progress_->SetProgress(10);
-    ApplyPointerSettings(CurrentProfile(CurrentSettings), mouseKey_, GetSafeHwnd());
-    progress_->SetProgress(30);
+    int result = settings_tool::kApplyWriteFailed;
+    if (loaded) {
+        ApplyPointerSettings(CurrentProfile(CurrentSettings), mouseKey_, GetSafeHwnd());
+        progress_->SetProgress(30);
 
-    if (!DeviceOpen) OpenDevice();
-    int result = settings_tool::kApplyNoDevice;
-    if (AttachedDeviceIds.Count() >= 2) {
-        result = UploadProfile(CurrentSettings.Profile);
-        progress_->SetProgress(70);
-        if (result == settings_tool::kApplySent) result = UploadGlobalSettings();
+        if (!DeviceOpen) OpenDevice();
+        result = settings_tool::kApplyNoDevice;
+        if (AttachedDeviceIds.Count() >= 2) {
+            result = UploadProfile(CurrentSettings.Profile);
+            progress_->SetProgress(70);
+            if (result == settings_tool::kApplySent) result = UploadGlobalSettings();
+            if (result == settings_tool::kApplyWriteFailed) RelinkDevice();
+        }
     }
     progress_->SetProgress(100);
     Sleep(kApplyFinalPauseMs);
 
+    // The token of the command comes back with its answer, so that the settings tool can
+    // tell it from a late or forged one.
     if (HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle))
-        PostMessageW(tool, settings_tool::kMsgApplyDone, 0, result);
+        PostMessageW(tool, settings_tool::kMsgApplyDone, token, result);
 
     // A mouse that refused the upload keeps what it had, and so does the agent; config.ini
     // keeps the settings tool's values either way.
-    if (result == settings_tool::kApplyWriteFailed)
-        CurrentSettings = AppliedSettings;
-    else
-        AppliedSettings = CurrentSettings;
+    if (loaded) {
+        if (result == settings_tool::kApplyWriteFailed)
+            CurrentSettings = AppliedSettings;
+        else
+            AppliedSettings = CurrentSettings;
+    }
     ActiveGroup = -1;
 
     CloseProgressWindow();
     ReleaseAudioObjects();
+}
+
+void CCorvidhidDlg::RelinkDevice() {
+    // The upload may have gone to an identifier that no collection of the library holds
+    // (an open notice another program forged). A fresh start lists only what the library
+    // opens: the close notices of the stop are dropped with the list they would shorten.
+    hidDevice_.Stop();
+    MSG notice{};
+    while (PeekMessageW(&notice, GetSafeHwnd(), hid::kMsgDeviceMonitor, hid::kMsgDeviceMonitor, PM_REMOVE)) {
+    }
+    AttachedDeviceIds = DeviceIdList{};
+    DeviceOpen = 0;
+    // The opens of the start arrive as notices; with no mouse there, none comes.
+    if (!OpenDevice()) CloseNotifyHost();
 }
 
 void CCorvidhidDlg::CloseProgressWindow() {

@@ -2,6 +2,8 @@
 
 #include <wtsapi32.h>
 
+#include <algorithm>
+
 #include "AgentState.h"
 #include "ConfigFile.h"
 #include "DataFolders.h"
@@ -13,6 +15,11 @@ namespace {
 
 // Reserved by the agent's message table; answered 0.
 constexpr UINT kMsgReserved = 1284;
+
+// A write that found config.ini busy is tried again after this, then ever more rarely:
+// a file that stays unwritable costs a read now and then, not one a second.
+constexpr UINT kFirstRetryMs = 500;
+constexpr UINT kLongestRetryMs = 32000;
 
 void PostCloseTo(const wchar_t* title) {
     if (HWND window = FindWindowW(nullptr, title)) PostMessageW(window, WM_CLOSE, 0, 0);
@@ -30,6 +37,7 @@ const MessageMapEntry<CCorvidhidDlg> CCorvidhidDlg::kMessageMap[] = {
     {settings_tool::kMsgApplySettings, &CCorvidhidDlg::OnApplySettings},
     {kMsgReserved, &CCorvidhidDlg::OnReserved},
     {kMsgInputReportsWaiting, &CCorvidhidDlg::OnInputReportsWaiting},
+    {kMsgZoomWaiting, &CCorvidhidDlg::OnZoomWaiting},
 };
 
 CCorvidhidDlg::CCorvidhidDlg() = default;
@@ -54,14 +62,18 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     if (Default(WM_CREATE, wParam, lParam) == -1) return -1;
 
     ResolveDataFolders();
-    EnsureUserConfig();
+    userConfigPending_ = !EnsureUserConfig();
     hidApi_.Load();
     hidDevice_.Load();
     AcceptInputReports();
     mouseKey_.Open(L"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS);
 
-    const IniFile config = UserConfig();
-    LoadSettings(config, CurrentSettings);
+    // A file that cannot be read now leaves the defaults to work with; they are written
+    // nowhere, and the write-back below loads the user's settings once it can.
+    if (LoadSettings(UserConfig(), CurrentSettings)) {
+        ResetSettings(CurrentSettings);
+        ValidateSettings(CurrentSettings);
+    }
     AppliedSettings = CurrentSettings;
 
     // No taskbar button.
@@ -72,16 +84,56 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     DeviceOpen = 0;
     DeviceOpen = OpenDevice();
     if (DeviceOpen) {
-        Sleep(2000);
+        Sleep(kNotifyHostDelayMs);
         StartNotifyHost();
     }
-    SavePlugState(config, DeviceOpen ? 1 : 0);
-    // Reloads from the file as it stands after the pause, so both images follow what the
-    // settings tool saved meanwhile.
-    PersistSettings(config, CurrentSettings);
-    AppliedSettings = CurrentSettings;
+    // The write-back reloads from the file as it stands after the pause, so both images
+    // follow what the settings tool saved meanwhile; it is written after "Plug".
+    writeBackPending_ = true;
+    SavePlugState(DeviceOpen ? 1 : 0);
     return 0;
 }
+
+void CCorvidhidDlg::SaveSetting(const IniEntry& key, std::optional<SettingsToolNotice> notice) {
+    const bool waiting = !pendingSaves_.Empty();
+    pendingSaves_.Add(key, notice);
+    if (!waiting) {
+        FlushConfigWrites();
+        return;
+    }
+    // Behind keys that wait, it waits too: they are tried again together, in order, soon,
+    // however long the file has been busy.
+    configRetryMs_ = kFirstRetryMs;
+    SetTimer(GetSafeHwnd(), kConfigWriteTimer, configRetryMs_, nullptr);
+}
+
+void CCorvidhidDlg::FlushConfigWrites() {
+    const IniFile config = UserConfig();
+    // A file of keys alone would stop the first-run copy: the copy comes first.
+    if (userConfigPending_) userConfigPending_ = !EnsureUserConfig();
+    if (!userConfigPending_ && !pendingSaves_.Empty() &&
+        !SaveKeys(config, pendingSaves_.Keys(), L"SaveSettings")) {
+        for (const SettingsToolNotice& notice : pendingSaves_.Saved()) {
+            if (HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle))
+                PostMessageW(tool, notice.Message, notice.WParam, 0);
+        }
+    }
+    if (!userConfigPending_ && pendingSaves_.Empty() && writeBackPending_ &&
+        !PersistSettings(config, CurrentSettings)) {
+        writeBackPending_ = false;
+        AppliedSettings = CurrentSettings;
+    }
+
+    if (!userConfigPending_ && pendingSaves_.Empty() && !writeBackPending_) {
+        KillTimer(GetSafeHwnd(), kConfigWriteTimer);
+        configRetryMs_ = 0;
+        return;
+    }
+    configRetryMs_ = configRetryMs_ ? std::min(configRetryMs_ * 2, kLongestRetryMs) : kFirstRetryMs;
+    SetTimer(GetSafeHwnd(), kConfigWriteTimer, configRetryMs_, nullptr);
+}
+
+void CCorvidhidDlg::SavePlugState(int plugged) { SaveSetting(PlugStateKey(plugged)); }
 
 LRESULT CCorvidhidDlg::OnClose(WPARAM wParam, LPARAM lParam) {
     // Sent while a request waits on a broadcast, it would pull the window from under it.
@@ -96,7 +148,7 @@ void CCorvidhidDlg::RunRequest(const AgentRequest& request) {
     if (!requests_.Admit(request)) return;
     for (std::optional<AgentRequest> next = request; next; next = requests_.Finish()) {
         if (next->What == AgentRequest::Kind::Apply)
-            ApplySettings();
+            ApplySettings(next->Token);
         else
             ChangeMode(next->N, next->ModeKind);
     }

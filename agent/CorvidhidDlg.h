@@ -10,8 +10,10 @@
 
 #include "HidApiLibrary.h"
 #include "HidDeviceLibrary.h"
+#include "IniWrites.h"
 #include "MessageMap.h"
 #include "OsdNotice.h"
+#include "PendingSaves.h"
 #include "ProgressDlg.h"
 #include "RegistryKey.h"
 #include "RequestQueue.h"
@@ -44,6 +46,8 @@ public:
     void OnDeviceModeChange(int n, int kind);
     void StoreCpiLevel(int level);
     void SelectProfile(int index);
+    // "Plug" in config.ini: whether a mouse is found and set up.
+    void SavePlugState(int plugged);
 
     // Uploads to the mouse; settings_tool::ApplyResult.
     int UploadProfile(int profileIndex);
@@ -68,22 +72,46 @@ private:
     LRESULT OnApplySettings(WPARAM wParam, LPARAM lParam);
     LRESULT OnReserved(WPARAM wParam, LPARAM lParam);
     LRESULT OnInputReportsWaiting(WPARAM wParam, LPARAM lParam);
+    LRESULT OnZoomWaiting(WPARAM wParam, LPARAM lParam);
 
     void OnDeviceMonitor(WPARAM wParam, LPARAM lParam);
     // Runs the request now, or after the one that runs; a close asked for meanwhile
     // follows the last of them.
     void RunRequest(const AgentRequest& request);
-    void ApplySettings();
+    void ApplySettings(std::uintptr_t token);
     void ChangeMode(int n, int kind);
     // The identifier uploads go to, starting the link if needed; none without a mouse.
     std::optional<std::uint32_t> UploadTarget();
+    // Starts the library afresh, its list of identifiers with it.
+    void RelinkDevice();
+    // The pause after a console connect is over.
+    void OnReconnected();
     void CloseProgressWindow();
+
+    // Saves a key of config.ini, with the notice that tells the settings tool it is
+    // saved; when the file is busy, it waits with the keys before it for the next try.
+    void SaveSetting(const IniEntry& key, std::optional<SettingsToolNotice> notice = std::nullopt);
+    // Tries what waits to be written: the first-run copy, the keys, the start-up
+    // write-back. What fails is tried again later, ever more rarely.
+    void FlushConfigWrites();
     // Makes this window the target of the input callback, or stops the library and clears
     // the target so that a late call reaches nothing.
     void AcceptInputReports();
     void RefuseInputReports();
 
     static const MessageMapEntry<CCorvidhidDlg> kMessageMap[];
+
+    // Timers of this window beside the Tab timer (100) that others may deliver and the
+    // display program's retries (101).
+    static constexpr UINT_PTR kConfigWriteTimer = 102;
+    static constexpr UINT_PTR kReconnectTimer = 103;
+    static constexpr UINT_PTR kNotifyHostStartTimer = 104;
+
+    // The mouse is given this long after it was taken before the tray companion starts.
+    static constexpr UINT kNotifyHostDelayMs = 2000;
+    // A companion asked to close is looked for this often, this many times at most.
+    static constexpr UINT kNotifyHostCloseCheckMs = 100;
+    static constexpr int kNotifyHostCloseWaits = 50;
 
     RegistryKey mouseKey_;
     HidDeviceLibrary hidDevice_;
@@ -93,7 +121,19 @@ private:
     RequestQueue requests_;
     OsdNotices osdNotices_;
     ZoomPacing zoomPacing_;
+    bool zoomPosted_ = false;
     bool closeAfterRequests_ = false;
+
+    // config.ini writes that wait for the file to be free.
+    PendingSaves pendingSaves_;
+    bool userConfigPending_ = false;
+    bool writeBackPending_ = false;
+    UINT configRetryMs_ = 0;
+
+    // The tray companion asked to close, whose window may still be there when the mouse is
+    // taken again; the next one starts once it is gone.
+    HWND closingNotifyHost_ = nullptr;
+    int notifyHostWaits_ = 0;
 };
 
 // HidDevice.dll's input callback, safe on any thread. Reports arriving on any thread but
@@ -102,3 +142,5 @@ void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_
 
 // Private message: input reports wait in the agent's own queue. It carries nothing.
 inline constexpr UINT kMsgInputReportsWaiting = WM_APP + 1;
+// Private message: zoom reports wait for their step. It carries nothing either.
+inline constexpr UINT kMsgZoomWaiting = WM_APP + 2;

@@ -20,11 +20,8 @@
 
 namespace {
 
+// Not the agent's own: another party may deliver it, and gets a Tab press.
 constexpr UINT_PTR kTabTimer = 100;
-
-void PostToSettingsTool(UINT message, WPARAM wParam) {
-    if (HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) PostMessageW(tool, message, wParam, 0);
-}
 
 void WriteReportLines(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
     DebugLine(L"ID:%x,pBuffer=%x , Length=%x\n", deviceId, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)),
@@ -51,9 +48,11 @@ void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* re
             break;
         case DeviceActionKind::ZoomIn:
         case DeviceActionKind::ZoomOut:
-            if (zoomPacing_.Admit(GetTickCount64()))
-                ZoomAtCursor(action.Kind == DeviceActionKind::ZoomIn ? ZoomDirection::In : ZoomDirection::Out);
-            zoomPacing_.Ended(GetTickCount64());
+            // Stamped now and played from the window's queue, so that reports the library
+            // hands over in a row do not wait behind each other's steps to be stamped.
+            zoomPacing_.Arrived(action.Kind == DeviceActionKind::ZoomIn ? ZoomDirection::In : ZoomDirection::Out,
+                                GetTickCount64());
+            if (!zoomPosted_) zoomPosted_ = PostMessageW(GetSafeHwnd(), kMsgZoomWaiting, 0, 0);
             break;
         case DeviceActionKind::MediaNotice:
             ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, action.Value, 0, 0);
@@ -83,18 +82,31 @@ void CCorvidhidDlg::StoreCpiLevel(int level) {
     const int group = ActiveGroup != -1 ? ActiveGroup : CurrentSettings.Profile;
     if (group < 0 || group >= kProfileCount) return;
     CurrentSettings.Groups[group].DPI = level;
-    SaveGroupDpi(UserConfig(), level, group);
-    PostToSettingsTool(settings_tool::kMsgCpiChanged, static_cast<WPARAM>(level));
+    SaveSetting(GroupDpiKey(level, group), SettingsToolNotice{settings_tool::kMsgCpiChanged, static_cast<WPARAM>(level)});
 }
 
 void CCorvidhidDlg::SelectProfile(int index) {
     CurrentSettings.Profile = index;
-    SaveCurrentProfile(UserConfig(), index);
-    PostToSettingsTool(settings_tool::kMsgProfileChanged, 0);
+    SaveSetting(CurrentProfileKey(index), SettingsToolNotice{settings_tool::kMsgProfileChanged, 0});
+}
+
+LRESULT CCorvidhidDlg::OnZoomWaiting(WPARAM, LPARAM) {
+    // The wake-up carries nothing: whoever posted it, only stamped reports are played.
+    zoomPosted_ = false;
+    if (const std::optional<ZoomDirection> direction = zoomPacing_.Next(GetTickCount64())) ZoomAtCursor(*direction);
+    // One step a message, so that the window's other messages are not held up by a backlog.
+    if (!zoomPacing_.Empty()) zoomPosted_ = PostMessageW(GetSafeHwnd(), kMsgZoomWaiting, 0, 0);
+    return 0;
 }
 
 LRESULT CCorvidhidDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
-    if (wParam == kTabTimer) PlayInput(TabPress());
-    if (wParam == kOsdRetryTimer) RetryOsdNotice(osdNotices_, GetSafeHwnd());
+    switch (wParam) {
+        case kTabTimer: PlayInput(TabPress()); break;
+        case kOsdRetryTimer: RetryOsdNotice(osdNotices_, GetSafeHwnd()); break;
+        case kConfigWriteTimer: FlushConfigWrites(); break;
+        case kReconnectTimer: OnReconnected(); break;
+        case kNotifyHostStartTimer: StartNotifyHost(); break;
+        default: break;
+    }
     return Default(WM_TIMER, wParam, lParam);
 }

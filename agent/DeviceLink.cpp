@@ -95,27 +95,41 @@ void CCorvidhidDlg::OnDeviceMonitor(WPARAM wParam, LPARAM lParam) {
 
 void CCorvidhidDlg::StartNotifyHost() {
     OutputDebugStringW(L"StartNotifyHost");
-    // Every even open asks for it; one that runs already needs no second process.
-    if (FindWindowW(nullptr, names::kNotifyHostWindowTitle)) return;
+    KillTimer(GetSafeHwnd(), kNotifyHostStartTimer);
+    // Every even open asks for it; one that runs already needs no second process. One
+    // that was asked to close is still there while it closes, and would refuse a second
+    // copy: the next starts once it is gone.
+    if (const HWND running = FindWindowW(nullptr, names::kNotifyHostWindowTitle)) {
+        if (running == closingNotifyHost_ && notifyHostWaits_++ < kNotifyHostCloseWaits)
+            SetTimer(GetSafeHwnd(), kNotifyHostStartTimer, kNotifyHostCloseCheckMs, nullptr);
+        return;
+    }
+    closingNotifyHost_ = nullptr;
+    notifyHostWaits_ = 0;
     const std::wstring program = JoinPath(ProgramFolder(), names::kNotifyHostExe);
     ShellExecuteW(nullptr, L"open", program.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void CCorvidhidDlg::CloseNotifyHost() {
-    if (HWND window = FindWindowW(nullptr, names::kNotifyHostWindowTitle)) PostMessageW(window, WM_CLOSE, 0, 0);
+    KillTimer(GetSafeHwnd(), kNotifyHostStartTimer);
+    notifyHostWaits_ = 0;
+    closingNotifyHost_ = FindWindowW(nullptr, names::kNotifyHostWindowTitle);
+    if (closingNotifyHost_) PostMessageW(closingNotifyHost_, WM_CLOSE, 0, 0);
 }
 
-LRESULT CCorvidhidDlg::OnSessionChange(WPARAM wParam, LPARAM) {
+LRESULT CCorvidhidDlg::OnSessionChange(WPARAM wParam, LPARAM lParam) {
+    // Any program can post this message: only news of this session is acted on, and a
+    // connect only while this session holds the console.
+    DWORD session = 0;
+    if (!ProcessIdToSessionId(GetCurrentProcessId(), &session) || static_cast<DWORD>(lParam) != session) return 0;
     switch (wParam) {
         case WTS_CONSOLE_CONNECT:
-            if (OpenDevice()) {
-                Sleep(2000);
-                StartNotifyHost();
-                SavePlugState(UserConfig(), 1);
-            }
+            if (WTSGetActiveConsoleSessionId() == session && OpenDevice())
+                SetTimer(GetSafeHwnd(), kReconnectTimer, kNotifyHostDelayMs, nullptr);
             break;
         case WTS_CONSOLE_DISCONNECT:
-            SavePlugState(UserConfig(), 0);
+            KillTimer(GetSafeHwnd(), kReconnectTimer);
+            SavePlugState(0);
             break;
         default:
             break;
@@ -123,7 +137,17 @@ LRESULT CCorvidhidDlg::OnSessionChange(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+void CCorvidhidDlg::OnReconnected() {
+    KillTimer(GetSafeHwnd(), kReconnectTimer);
+    StartNotifyHost();
+    SavePlugState(1);
+}
+
 LRESULT CCorvidhidDlg::OnInputReportsWaiting(WPARAM, LPARAM) {
+    // Reports lost to a full queue get no lines of their own: one line tells of them.
+    if (const std::size_t dropped = PendingReports.TakeDropped())
+        DebugLine(L"%u input reports dropped: %u were waiting\n", static_cast<unsigned>(dropped),
+                  static_cast<unsigned>(kHandoffCapacity));
     // The wake-up carries nothing: whoever posted it, only queued copies are handled.
     for (int handled = 0; handled < kReportsPerWake; ++handled) {
         const auto report = PendingReports.Take();

@@ -1,6 +1,7 @@
 #include "InputHandoff.h"
 
 #include <algorithm>
+#include <utility>
 
 void InputHandoff::Open() {
     std::lock_guard lock(mutex_);
@@ -19,7 +20,10 @@ InputHandoff::Offered InputHandoff::Offer(std::uint32_t deviceId, const std::uin
     std::lock_guard lock(mutex_);
     if (!open_) return Offered::Closed;
     // A flood keeps the reports already waiting; the newest are the ones lost.
-    if (reports_.size() >= capacity_) return Offered::Dropped;
+    if (reports_.size() >= capacity_) {
+        ++dropped_;
+        return Offered::Dropped;
+    }
     HandedOffReport& queued = reports_.emplace_back();
     queued.DeviceId = deviceId;
     queued.Length = length;
@@ -38,6 +42,11 @@ std::optional<HandedOffReport> InputHandoff::Take() {
     HandedOffReport report = std::move(reports_.front());
     reports_.pop_front();
     return report;
+}
+
+std::size_t InputHandoff::TakeDropped() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(dropped_, 0);
 }
 
 void InputHandoff::WakeForRest(const std::function<bool()>& wake) {

@@ -44,6 +44,8 @@ public:
     // The consumer stops before the queue is empty, so that a library that never stops
     // sending cannot hold it: a wake-up is asked for the rest (under the lock, as in Offer).
     void WakeForRest(const std::function<bool()>& wake);
+    // How many reports were dropped, the queue being full, since the consumer last asked.
+    std::size_t TakeDropped();
 
 private:
     const std::size_t capacity_;
@@ -52,4 +54,5 @@ private:
     std::deque<HandedOffReport> reports_;
     bool open_ = true;
     bool wakePending_ = false;
+    std::size_t dropped_ = 0;
 };

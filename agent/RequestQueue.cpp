@@ -6,10 +6,12 @@ bool RequestQueue::Admit(const AgentRequest& request) {
         return true;
     }
     if (request.What == AgentRequest::Kind::Apply) {
-        if (!waiting_.empty() && waiting_.back().Request.What == AgentRequest::Kind::Apply)
+        if (!waiting_.empty() && waiting_.back().Request == request) {
             ++waiting_.back().Count;
-        else
+        } else if (waitingTokens_ < kMaxWaitingTokens) {
             waiting_.push_back({request});
+            ++waitingTokens_;
+        }
     } else if (waitingModeChanges_ < kMaxWaitingModeChanges) {
         waiting_.push_back({request});
         ++waitingModeChanges_;
@@ -25,7 +27,7 @@ std::optional<AgentRequest> RequestQueue::Finish() {
     Waiting& next = waiting_.front();
     const AgentRequest request = next.Request;
     if (--next.Count == 0) {
-        if (request.What == AgentRequest::Kind::ModeChange) --waitingModeChanges_;
+        --(request.What == AgentRequest::Kind::ModeChange ? waitingModeChanges_ : waitingTokens_);
         waiting_.pop_front();
     }
     return request;

@@ -52,6 +52,7 @@ using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary>;
 using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueDc = UniqueHandle<HDC, &::DeleteDC>;
+using UniqueHook = UniqueHandle<HHOOK, &::UnhookWindowsHookEx>;
 
 inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
 using UniqueBitmap = UniqueHandle<HBITMAP, &DeleteGdiObject>;

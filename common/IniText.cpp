@@ -18,7 +18,6 @@ wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar
 // A name is compared as the zero-terminated string it is stored as.
 std::wstring_view NameOf(std::wstring_view text) { return text.substr(0, text.find(L'\0')); }
 
-// Windows-1252, the single-byte code page of a Western system.
 wchar_t FromCodePage1252(std::uint8_t byte) {
     static constexpr char16_t kHigh[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -89,6 +88,7 @@ bool SameIniName(std::wstring_view a, std::wstring_view b) {
 }
 
 IniText::IniText(std::wstring_view text) {
+    const wchar_t* const start = text.data();
     sections_.push_back({});  // the keys before any header
     while (!text.empty()) {
         const std::wstring_view line = Trim(TakeLine(text));
@@ -102,12 +102,23 @@ IniText::IniText(std::wstring_view text) {
         }
         const std::size_t equals = line.find(L'=');
         Key key{std::wstring(NameOf(Trim(line.substr(0, equals)))), std::nullopt};
-        if (equals != std::wstring_view::npos) key.Value = std::wstring(Trim(line.substr(equals + 1)));
+        if (equals != std::wstring_view::npos) {
+            const std::wstring_view value = Trim(line.substr(equals + 1));
+            key.Value = std::wstring(value);
+            key.ValueAt = static_cast<std::size_t>(value.data() - start);
+        }
         sections_.back().Keys.push_back(std::move(key));
     }
 }
 
-std::wstring IniText::DecodeFileBytes(std::span<const std::uint8_t> bytes) {
+std::wstring DecodeWindows1252(std::span<const std::uint8_t> bytes) {
+    std::wstring text;
+    text.reserve(bytes.size());
+    for (std::uint8_t byte : bytes) text.push_back(FromCodePage1252(byte));
+    return text;
+}
+
+std::wstring IniText::DecodeFileBytes(std::span<const std::uint8_t> bytes, AnsiDecoder decodeAnsi) {
     std::wstring text;
     const bool littleEndian = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
     const bool bigEndian = bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
@@ -120,7 +131,7 @@ std::wstring IniText::DecodeFileBytes(std::span<const std::uint8_t> bytes) {
     } else if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         text = DecodeUtf8(bytes.subspan(3));
     } else {
-        for (std::uint8_t byte : bytes) text.push_back(FromCodePage1252(byte));
+        text = decodeAnsi(bytes);
     }
     return text;
 }
@@ -137,6 +148,12 @@ const IniText::Key* IniText::FindKey(const std::wstring& section, const std::wst
 const std::wstring* IniText::StoredValue(const std::wstring& section, const std::wstring& key) const {
     const Key* found = FindKey(section, key);
     return found && found->Value ? &*found->Value : nullptr;
+}
+
+std::optional<std::size_t> IniText::StoredValueAt(const std::wstring& section, const std::wstring& key) const {
+    const Key* found = FindKey(section, key);
+    if (!found || !found->Value) return std::nullopt;
+    return found->ValueAt;
 }
 
 bool IniText::ReadRaw(const std::wstring& section, const std::wstring& key, std::wstring& value) const {

@@ -18,23 +18,34 @@
 // either case.
 bool SameIniName(std::wstring_view a, std::wstring_view b);
 
+// Turns the bytes of a file without byte order mark into text. The profile functions
+// read such a file in the system's ANSI code page; IniFile passes that decoder.
+using AnsiDecoder = std::wstring (*)(std::span<const std::uint8_t> bytes);
+// Windows-1252, the ANSI code page of a Western system: the decoder where no system is
+// there to ask.
+std::wstring DecodeWindows1252(std::span<const std::uint8_t> bytes);
+
 class IniText final : public IniReader {
 public:
     explicit IniText(std::wstring_view text);
 
     // A file's bytes as text: UTF-16 or UTF-8 after their byte order marks, otherwise
-    // Windows-1252.
-    static std::wstring DecodeFileBytes(std::span<const std::uint8_t> bytes);
+    // through decodeAnsi.
+    static std::wstring DecodeFileBytes(std::span<const std::uint8_t> bytes,
+                                        AnsiDecoder decodeAnsi = &DecodeWindows1252);
 
     // The value of the key as the file holds it, quotes and all, before any cut; null when
     // the key is missing or has no '='. The profile functions compare a write with this
     // text and leave the file alone when they are equal.
     const std::wstring* StoredValue(const std::wstring& section, const std::wstring& key) const;
+    // Where that value starts in the text the IniText was made from.
+    std::optional<std::size_t> StoredValueAt(const std::wstring& section, const std::wstring& key) const;
 
 private:
     struct Key {
         std::wstring Name;
         std::optional<std::wstring> Value;
+        std::size_t ValueAt = 0;
     };
     struct Section {
         std::wstring Name;

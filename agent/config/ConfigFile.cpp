@@ -9,19 +9,6 @@
 
 using namespace config_keys;
 
-namespace {
-
-// One key written under the lock.
-unsigned long SaveKey(const IniFile& file, const wchar_t* operation, const std::wstring& section, const wchar_t* key,
-                      int value) {
-    const ConfigLock lock;
-    const DWORD error = lock.Held() ? file.WriteInt(section, key, value) : ERROR_TIMEOUT;
-    ReportConfigFailure(operation, file, error);
-    return error;
-}
-
-}  // namespace
-
 void ReportConfigFailure(const wchar_t* operation, const IniFile& file, unsigned long error) {
     if (!error) return;
     const std::wstring line = SystemErrorText(operation, error) + L" (" + file.Path() + L")";
@@ -32,7 +19,7 @@ unsigned long LoadSettings(const IniFile& file, SettingsImage& image) {
     IniSnapshot snapshot;
     const DWORD error = file.Read(snapshot);
     ReportConfigFailure(L"LoadSettings", file, error);
-    LoadSettings(snapshot.Text, image);
+    if (!error) LoadSettings(snapshot.Text, image);
     return error;
 }
 
@@ -49,22 +36,25 @@ unsigned long PersistSettings(const IniFile& file, SettingsImage& image) {
     const ConfigLock lock;
     IniSnapshot snapshot;
     DWORD error = lock.Held() ? file.Read(snapshot) : ERROR_TIMEOUT;
-    // Loaded again from what the file holds now, not from the image read before the pause.
-    if (!error) LoadSettings(snapshot.Text, image);
-    WritePointerRegistryValues(image);
-    if (!error) error = file.Write(snapshot, ConfigEntries(image, &snapshot.Text));
+    if (!error) {
+        // Loaded again from what the file holds now, not from the image read before the pause.
+        LoadSettings(snapshot.Text, image);
+        WritePointerRegistryValues(image);
+        error = file.Write(snapshot, ConfigEntries(image, &snapshot.Text));
+    }
     ReportConfigFailure(L"PersistSettings", file, error);
     return error;
 }
 
-unsigned long SavePlugState(const IniFile& file, int plugged) {
-    return SaveKey(file, L"SavePlugState", kSettingSection, kPlug, plugged);
-}
+IniEntry PlugStateKey(int plugged) { return {kSettingSection, kPlug, std::to_wstring(plugged)}; }
 
-unsigned long SaveCurrentProfile(const IniFile& file, int index) {
-    return SaveKey(file, L"SaveCurrentProfile", kSettingSection, kProfile, index);
-}
+IniEntry CurrentProfileKey(int index) { return {kSettingSection, kProfile, std::to_wstring(index)}; }
 
-unsigned long SaveGroupDpi(const IniFile& file, int level, int group) {
-    return SaveKey(file, L"SaveGroupDpi", GroupSection(group), kDpi, level);
+IniEntry GroupDpiKey(int level, int group) { return {GroupSection(group), kDpi, std::to_wstring(level)}; }
+
+unsigned long SaveKeys(const IniFile& file, std::span<const IniEntry> keys, const wchar_t* operation) {
+    const ConfigLock lock;
+    const DWORD error = lock.Held() ? file.WriteKeys(keys) : ERROR_TIMEOUT;
+    ReportConfigFailure(operation, file, error);
+    return error;
 }

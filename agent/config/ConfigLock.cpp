@@ -2,17 +2,10 @@
 
 #include "ProgramNames.h"
 
-namespace {
-
-// Far longer than any write of the file takes.
-constexpr DWORD kWaitMs = 10000;
-
-}  // namespace
-
-ConfigLock::ConfigLock() : mutex_(CreateMutexW(nullptr, FALSE, names::kConfigFileMutex)) {
+ConfigLock::ConfigLock(DWORD waitMs) : mutex_(CreateMutexW(nullptr, FALSE, names::kConfigFileMutex)) {
     if (!mutex_) return;
     // An abandoned lock is still a lock: its holder ended, and its file was whole.
-    const DWORD result = WaitForSingleObject(mutex_.get(), kWaitMs);
+    const DWORD result = WaitForSingleObject(mutex_.get(), waitMs);
     held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 

@@ -11,6 +11,7 @@
 #include "PathText.h"
 #include "ProgramNames.h"
 #include "SystemError.h"
+#include "WorkingCopy.h"
 
 namespace {
 
@@ -37,14 +38,17 @@ void CreateFolder(const std::wstring& path) {
 // Copies into a file beside the target and renames it into place, never over an existing
 // file: a copy cut short must not stand as the user's file and mark the first run done.
 void CopyIntoPlace(const std::wstring& from, const std::wstring& to) {
-    const std::wstring copy = to + L".tmp";
-    DWORD error = CopyFileW(from.c_str(), copy.c_str(), FALSE) ? 0 : GetLastError();
-    if (!error) {
-        UniqueKernelHandle file(CreateFileW(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !FlushFileBuffers(file.get())) error = GetLastError();
+    std::wstring copy;
+    UniqueKernelHandle created;
+    DWORD error = CreateWorkingCopy(to, copy, created);
+    if (error) {
+        ReportConfigFailure(L"EnsureUserConfig", IniFile(to), error);
+        return;
     }
-    if (!error && !MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) error = GetLastError();
+    created.reset();
+    if (!CopyFileW(from.c_str(), copy.c_str(), FALSE)) error = LastErrorOr(ERROR_OPEN_FAILED);
+    if (!error) error = FlushToDisk(copy);
+    if (!error && !MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) error = LastErrorOr(ERROR_ACCESS_DENIED);
     if (!error) return;
     DeleteFileW(copy.c_str());
     // A missing default or a file the user already has is no fault.
@@ -64,10 +68,15 @@ void ResolveDataFolders() {
     dataFolder = std::move(folder);
 }
 
-void EnsureUserConfig() {
-    // tern7ctl may make the same copy at the same moment.
-    const ConfigLock lock;
-    if (FileExists(JoinPath(dataFolder, names::kConfigFile))) return;
+bool EnsureUserConfig(DWORD lockWaitMs) {
+    if (FileExists(JoinPath(dataFolder, names::kConfigFile))) return true;
+    // The other programs may make the same copy, or write the file, at the same moment.
+    const ConfigLock lock(lockWaitMs);
+    if (!lock.Held()) {
+        ReportConfigFailure(L"EnsureUserConfig", UserConfig(), ERROR_TIMEOUT);
+        return false;
+    }
+    if (FileExists(JoinPath(dataFolder, names::kConfigFile))) return true;
     const std::wstring programFolder = ProgramFolder();
     CreateFolder(JoinPath(dataFolder, L"Profiles"));
     CreateFolder(JoinPath(dataFolder, L"Macros"));
@@ -75,11 +84,12 @@ void EnsureUserConfig() {
     // own files serve instead.
     if (!FolderExists(dataFolder)) {
         dataFolder = programFolder;
-        return;
+        return true;
     }
     for (const wchar_t* name : {names::kConfigFile, names::kMacroListFile}) {
         CopyIntoPlace(JoinPath(programFolder, name), JoinPath(dataFolder, name));
     }
+    return true;
 }
 
 const std::wstring& DataFolder() { return dataFolder; }

@@ -1,7 +1,10 @@
 #pragma once
 // The per-user folder of config.ini and its first-run copy from the program folder.
+#include <windows.h>
+
 #include <string>
 
+#include "ConfigLock.h"
 #include "IniFile.h"
 
 // Sets DataFolder: the user's roaming application-data folder + "Pelora Tern-7\", or the
@@ -11,8 +14,9 @@ void ResolveDataFolders();
 
 // On the first run (no config.ini in DataFolder) creates Profiles and Macros there and
 // copies the default config.ini and macrolist.ini from the program folder, never
-// overwriting a file the user has.
-void EnsureUserConfig();
+// overwriting a file the user has. False when another program held the config lock
+// longer than lockWaitMs: nothing was copied, and the caller tries again later.
+bool EnsureUserConfig(DWORD lockWaitMs = ConfigLock::kWindowWaitMs);
 
 // The folder set by ResolveDataFolders.
 const std::wstring& DataFolder();

@@ -14,6 +14,7 @@ ApplyState StateOfApplyResult(std::intptr_t result) {
 std::wstring ApplyStateText(ApplyState state) {
     switch (state) {
         case ApplyState::Idle: return L"";
+        case ApplyState::FileBusy: return L"Another program is writing config.ini; saving as soon as it is done...";
         case ApplyState::SaveFailed: return L"The settings could not be saved to config.ini; the mouse was not updated.";
         case ApplyState::Updating: return L"Updating the mouse...";
         case ApplyState::Updated: return L"The mouse is updated.";

@@ -5,6 +5,7 @@
 
 enum class ApplyState {
     Idle,
+    FileBusy,     // another program holds config.ini's lock; the save is tried again
     SaveFailed,   // config.ini does not hold the edits; the agent was not asked
     Updating,     // written and the agent asked; its answer is awaited
     Updated,

@@ -19,6 +19,11 @@
 namespace {
 
 constexpr UINT_PTR kAnswerTimer = 1;
+constexpr UINT_PTR kSaveTimer = 2;
+// While another program holds config.ini's lock, the save is tried this often, for ten
+// seconds.
+constexpr UINT kSaveRetryMs = 500;
+constexpr int kSaveTries = 20;
 constexpr wchar_t kQuestionTitle[] = L"Tern-7 settings";
 
 void AddItem(HWND combo, const std::wstring& text, LPARAM data) {
@@ -207,7 +212,7 @@ void CSettingsWindow::ShowUnsaved() {
 void CSettingsWindow::SetStatus(ApplyState state) {
     state_ = state;
     SetWindowTextW(Item(IDC_STATUS), ApplyStateText(state).c_str());
-    const bool updating = state == ApplyState::Updating;
+    const bool updating = state == ApplyState::Updating || state == ApplyState::FileBusy;
     EnableWindow(Item(IDC_APPLY), !updating);
     EnableWindow(Item(IDOK), !updating);
 }
@@ -341,40 +346,45 @@ void CSettingsWindow::Browse() {
 }
 
 void CSettingsWindow::Apply(bool closeWhenDone) {
-    if (state_ == ApplyState::Updating) return;
+    if (state_ == ApplyState::Updating || state_ == ApplyState::FileBusy) return;
     SetRecording(false);
     if (!editor_.ValidateEdits()) ShowValues();  // what was out of range shows as the agent will use it
+    closeWhenDone_ = closeWhenDone;
+    saveTries_ = 0;
+    SaveAndAskAgent();
+}
 
-    const IniFile config = UserConfig();
-    WriteConfigFile(config, editor_.Edited());
-    // Single writes report nothing; reading the file back tells whether it holds the edits.
-    // Texts are left out: the INI reading trims what the user may have typed around them.
-    SettingsImage written = editor_.Edited();
-    LoadSettings(config, written);
-    for (int g = 0; g < kProfileCount; ++g) {
-        for (int b = 0; b < kButtonCount; ++b) {
-            written.Groups[g].Buttons[b].MacroName = editor_.Edited().Groups[g].Buttons[b].MacroName;
-            written.Groups[g].Buttons[b].Path = editor_.Edited().Groups[g].Buttons[b].Path;
-        }
+void CSettingsWindow::SaveAndAskAgent() {
+    KillTimer(GetSafeHwnd(), kSaveTimer);
+    // The first-run copy comes first: it is what puts the user's folder in place.
+    const unsigned long error = EnsureUserConfig() ? WriteConfigFile(UserConfig(), editor_.Edited()) : ERROR_TIMEOUT;
+    if (error == ERROR_TIMEOUT && ++saveTries_ < kSaveTries) {
+        SetStatus(ApplyState::FileBusy);
+        SetTimer(GetSafeHwnd(), kSaveTimer, kSaveRetryMs, nullptr);
+        return;
     }
-    if (!(written == editor_.Edited())) {
+    if (error) {
+        closeWhenDone_ = false;
         SetStatus(ApplyState::SaveFailed);
         return;
     }
     editor_.MarkSaved();
     ShowUnsaved();
 
+    // Never 0: a settings tool that knows no tokens sends 0.
+    applyToken_ = ++lastToken_ ? lastToken_ : ++lastToken_;
     const HWND agent = FindWindowW(nullptr, names::kAgentWindowTitle);
-    if (!agent || !PostMessageW(agent, settings_tool::kMsgApplySettings, 0, 0)) {
+    if (!agent || !PostMessageW(agent, settings_tool::kMsgApplySettings, applyToken_, 0)) {
+        closeWhenDone_ = false;
         SetStatus(ApplyState::NoAgent);
         return;
     }
-    closeWhenDone_ = closeWhenDone;
     SetStatus(ApplyState::Updating);
     SetTimer(GetSafeHwnd(), kAnswerTimer, kApplyAnswerTimeoutMs, nullptr);
 }
 
-void CSettingsWindow::OnApplyDone(LPARAM result) {
+void CSettingsWindow::OnApplyDone(WPARAM token, LPARAM result) {
+    if (state_ != ApplyState::Updating || token != applyToken_) return;
     KillTimer(GetSafeHwnd(), kAnswerTimer);
     SetStatus(StateOfApplyResult(result));
     if (closeWhenDone_ && ApplySucceeded(state_)) {
@@ -423,6 +433,9 @@ bool CSettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return true;
         case WM_NOTIFY: {
+            // The controls send theirs from this thread; one from elsewhere carries a
+            // pointer into another program, or nowhere.
+            if (InSendMessage()) return false;
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (header->idFrom == IDC_TABS && header->code == TCN_SELCHANGE) {
                 ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
@@ -440,9 +453,9 @@ bool CSettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (lParam) OnTrackbar(reinterpret_cast<HWND>(lParam));
             return true;
         case WM_TIMER:
-            if (wParam != kAnswerTimer) return false;
-            OnAnswerTimeout();
-            return true;
+            if (wParam == kAnswerTimer) OnAnswerTimeout();
+            if (wParam == kSaveTimer) SaveAndAskAgent();
+            return wParam == kAnswerTimer || wParam == kSaveTimer;
         case WM_CLOSE:
             OnClose();
             return true;
@@ -454,7 +467,7 @@ bool CSettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (reinterpret_cast<HWND>(wParam) != Item(IDC_RECORD)) SetRecording(false);
             return true;
         case settings_tool::kMsgApplyDone:
-            OnApplyDone(lParam);
+            OnApplyDone(wParam, lParam);
             return true;
         case settings_tool::kMsgProfileChanged:
         case settings_tool::kMsgCpiChanged:

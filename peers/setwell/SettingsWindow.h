@@ -50,7 +50,9 @@ private:
     // Writes config.ini and asks the agent to upload it; closeWhenDone closes the window
     // once the mouse took it.
     void Apply(bool closeWhenDone);
-    void OnApplyDone(LPARAM result);
+    // The save of an apply, tried again while another program holds the file's lock.
+    void SaveAndAskAgent();
+    void OnApplyDone(WPARAM token, LPARAM result);
     void OnAnswerTimeout();
     void OnAgentChangedSettings();
     // The window's close box and the agent's WM_CLOSE: asks about unsaved changes.
@@ -58,6 +60,11 @@ private:
 
     SettingsEditor editor_;
     ApplyState state_ = ApplyState::Idle;
+    // Sent with the apply command and carried back by its answer; an answer with another
+    // token is a late or forged one.
+    std::uintptr_t applyToken_ = 0;
+    std::uintptr_t lastToken_ = GetTickCount();
+    int saveTries_ = 0;
     bool closeWhenDone_ = false;
     bool showing_ = false;  // controls are being filled: their notifications are not edits
     bool recording_ = false;

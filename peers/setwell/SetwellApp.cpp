@@ -22,6 +22,17 @@ void BringToFront(HWND window) {
     SetForegroundWindow(window);
 }
 
+// Controls send their notifications; a posted one comes from another program, with a
+// pointer that points nowhere in this one. Seen here, it never reaches a window, in this
+// loop or in the modal loop of a message box or file dialog.
+LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        MSG& message = *reinterpret_cast<MSG*>(lParam);
+        if (message.message == WM_NOTIFY) message.message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
 }  // namespace
 
 bool CSetwellApp::InitInstance() {
@@ -31,6 +42,7 @@ bool CSetwellApp::InitInstance() {
         return false;
     }
 
+    postedNotifyFilter_.reset(SetWindowsHookExW(WH_GETMESSAGE, &DropPostedNotifications, nullptr, GetCurrentThreadId()));
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

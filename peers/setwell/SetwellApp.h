@@ -14,5 +14,6 @@ protected:
 
 private:
     UniqueKernelHandle instanceMutex_;
+    UniqueHook postedNotifyFilter_;
     std::unique_ptr<CSettingsWindow> window_;
 };

@@ -18,6 +18,10 @@ namespace {
 // Longest name list read; far beyond any config.ini, it only bounds a damaged file.
 constexpr std::size_t kMaxListChars = 1 << 20;
 
+// A command on the console may wait for another program's write far longer than a
+// window's thread may.
+constexpr DWORD kLockWaitMs = 10000;
+
 // The section names of the file (section null) or the key names of one section.
 std::vector<std::wstring> ListNames(const wchar_t* section, const std::wstring& path) {
     std::wstring buffer(8192, L'\0');
@@ -90,10 +94,13 @@ int GetSetting(const std::wstring& section, const std::wstring& key) {
 int SetSetting(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
     // A file holding only this key would stop the agent's first-run copy and so lose
     // every default setting; make that copy first.
-    EnsureUserConfig();
     const IniFile config = UserConfig();
-    const ConfigLock lock;
-    const DWORD error = lock.Held() ? config.WriteString(section, key, value) : ERROR_TIMEOUT;
+    DWORD error = EnsureUserConfig(kLockWaitMs) ? 0 : ERROR_TIMEOUT;
+    if (!error) {
+        // Released before anything is printed: a console can be held up by its reader.
+        const ConfigLock lock(kLockWaitMs);
+        error = lock.Held() ? config.WriteString(section, key, value) : ERROR_TIMEOUT;
+    }
     if (error) {
         wchar_t code[16];
         swprintf(code, 16, L"0x%08lX", error);

@@ -167,25 +167,41 @@ TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFo
     StopAgent(agent, window);
 }
 
-TEST_F(AgentProcessTest, AConsoleConnectRestartsTheLinkAndADisconnectRecordsNoMouse) {
+TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompanionBackAndForgedOnesDoNothing) {
     SimMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     ChildProcess agent;
     const HWND window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(NotifyLogHas("running", 1));
+    DWORD session = 0;
+    ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
 
+    // News of another session, as any program can post it: nothing happens.
     ASSERT_EQ(mouse.Run(L"clear-log").ExitCode, 0u);
-    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, 1);
+    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, session + 1);
+    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, session + 1);
+    EXPECT_EQ(Find(mouse.Log(), "ordinal 3"), -1) << "the link was not restarted";
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
+
+    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, session);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
     DWORD_PTR result = 1;
-    ASSERT_TRUE(SendMessageTimeoutW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 1, SMTO_NORMAL, 15000, &result));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, session, SMTO_NORMAL, 15000, &result));
     EXPECT_EQ(result, 0u);
-    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
+    // The two seconds for the mouse pass on a timer, the window answering meanwhile.
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
     const auto log = mouse.Log();
     const int stop = Find(log, "ordinal 3");
     ASSERT_GE(stop, 0);
     EXPECT_GT(LibraryStarted(log), stop);
+    EXPECT_TRUE(PumpUntil([&] { return UserConfig().ReadInt(L"Setting", L"Plug", -1) == 1; }, 10000));
+
+    // The companion closed with the old link and one came back with the new.
+    EXPECT_TRUE(NotifyLogHas("closed", 1));
+    EXPECT_TRUE(NotifyLogHas("running", 2));
+    EXPECT_EQ(agent.ProcessesInJob(), 2u) << "the agent and one tray companion";
     StopAgent(agent, window);
 }
 

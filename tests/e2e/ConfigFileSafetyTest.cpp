@@ -8,6 +8,7 @@
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
 #include "ControlClient.h"
+#include "DebugOutputListener.h"
 
 namespace {
 
@@ -30,73 +31,6 @@ SettingsImage LoadText(const std::string& bytes) {
                  image);
     return image;
 }
-
-// Runs hid.exe under this process as its debugger and collects its debugger output until
-// a line starting with wanted arrives; then lets it run on alone.
-class DebuggedAgent {
-public:
-    DebuggedAgent(const std::wstring& exe, const std::wstring& folder) {
-        std::wstring commandLine = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
-                                  folder.c_str(), &startup, &info_);
-    }
-    ~DebuggedAgent() {
-        if (!started_) return;
-        if (debugging_) DebugActiveProcessStop(info_.dwProcessId);
-        TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 10000);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    DebuggedAgent(const DebuggedAgent&) = delete;
-    DebuggedAgent& operator=(const DebuggedAgent&) = delete;
-
-    bool Started() const { return started_; }
-    DWORD Id() const { return info_.dwProcessId; }
-
-    bool WaitForLine(const std::string& wanted, DWORD timeoutMs) {
-        const ULONGLONG end = GetTickCount64() + timeoutMs;
-        bool found = false;
-        while (!found && GetTickCount64() < end) {
-            DEBUG_EVENT event{};
-            if (!WaitForDebugEvent(&event, 100)) continue;
-            if (event.dwDebugEventCode == OUTPUT_DEBUG_STRING_EVENT) {
-                const OUTPUT_DEBUG_STRING_INFO& text = event.u.DebugString;
-                const std::size_t unit = text.fUnicode ? 2 : 1;
-                std::string bytes(text.nDebugStringLength * unit, '\0');
-                SIZE_T read = 0;
-                ReadProcessMemory(info_.hProcess, text.lpDebugStringData, bytes.data(), bytes.size(), &read);
-                std::string line;
-                for (std::size_t i = 0; i + unit <= read; i += unit) {
-                    if (!bytes[i]) break;
-                    line += bytes[i];
-                }
-                found = line.rfind(wanted, 0) == 0;
-                lines.push_back(line);
-            }
-            if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) CloseHandle(event.u.CreateProcessInfo.hFile);
-            if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) CloseHandle(event.u.LoadDll.hFile);
-            ContinueDebugEvent(event.dwProcessId, event.dwThreadId,
-                               event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
-                                       event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT
-                                   ? DBG_EXCEPTION_NOT_HANDLED
-                                   : DBG_CONTINUE);
-            if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) break;
-        }
-        DebugSetProcessKillOnExit(FALSE);
-        debugging_ = !DebugActiveProcessStop(info_.dwProcessId);
-        return found;
-    }
-
-    std::vector<std::string> lines;
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-    bool debugging_ = true;
-};
 
 class ConfigFileSafetyTest : public AgentTest {
 protected:
@@ -171,10 +105,10 @@ TEST_F(ConfigFileSafetyTest, KilledDuringTheStartUpWriteBackTheFileIsOldOrNew) {
         Kill(agent);
         ExpectWhole(expected, run);
         // Where the kill came, for the record: the machine's load moves it.
-        const bool leftCopy = FileExists(UserConfig().WorkingCopyPath());
+        const std::vector<std::wstring> leftCopies = FilesIn(DataFolder(), L"~*.tmp");
         const bool changed = ReadFileBytes(UserConfig().Path()) != kUserFile;
-        (changed ? written : leftCopy ? cutShort : untouched)++;
-        DeleteFileW(UserConfig().WorkingCopyPath().c_str());
+        (changed ? written : !leftCopies.empty() ? cutShort : untouched)++;
+        for (const std::wstring& copy : leftCopies) DeleteFileW((DataFolder() + copy).c_str());
     }
     std::printf("seed %u, %d kills: %d before the write-back, %d during it, %d after it\n", seed, kRuns, untouched,
                 cutShort, written);
@@ -233,18 +167,20 @@ TEST_F(ConfigFileSafetyTest, AReadOnlyFileStaysAsItWasAndTheAgentSaysWhyAndGoesO
     Install(false);
     PlaceUserFile(kUserFile);
     ASSERT_TRUE(SetFileAttributesW(UserConfig().Path().c_str(), FILE_ATTRIBUTE_READONLY));
-    DebuggedAgent agent(install.File(L"hid.exe"), install.Path());
-    ASSERT_TRUE(agent.Started());
-    const bool said = agent.WaitForLine("PersistSettings failed: 0x00000005", 30000);
+    const DebugOutputListener debugOutput;
+    ASSERT_TRUE(debugOutput.Listening());
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    EXPECT_NE(window, nullptr) << "still running";
+    const bool said = debugOutput.WaitForLine(agent.Id(), "PersistSettings failed: 0x00000005", 30000);
     SetFileAttributesW(UserConfig().Path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::string seen;
-    for (const std::string& line : agent.lines) seen += line + "\n";
+    for (const std::string& line : debugOutput.Lines(agent.Id())) seen += line + "\n";
     EXPECT_TRUE(said) << seen;
     EXPECT_EQ(seen.find("\n ("), std::string::npos) << "one line a failure: " << seen;
 
-    EXPECT_NE(WaitForAnsweringWindow(agent.Id(), names::kAgentWindowTitle, 15000), nullptr) << "still running";
     EXPECT_EQ(ReadFileBytes(UserConfig().Path()), kUserFile);
-    EXPECT_FALSE(FileExists(UserConfig().WorkingCopyPath()));
+    EXPECT_TRUE(FilesIn(DataFolder(), L"~*.tmp").empty());
 }
 
 }  // namespace

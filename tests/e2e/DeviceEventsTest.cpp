@@ -2,6 +2,8 @@
 // display, and turned into program starts and zoom input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "AgentHarness.h"
 #include "OsdContract.h"
 #include "PeerWindow.h"
@@ -176,6 +178,24 @@ TEST_F(DeviceEventsTest, ZoomInReachesAnExcelSheetUnderThePointerAsControlAndAWh
     EXPECT_TRUE(GET_KEYSTATE_WPARAM(input[1].WParam) & MK_CONTROL);
     EXPECT_EQ(input[2].Message, static_cast<UINT>(WM_KEYUP));
     EXPECT_EQ(input[2].WParam, static_cast<WPARAM>(VK_CONTROL));
+}
+
+TEST_F(DeviceEventsTest, PressesOfTheZoomKeyOneAfterAnotherAllZoomThoughTheStepsTakeLonger) {
+    // A viewer zoomed with Control and the keypad's minus: 300 ms a step.
+    PeerWindow viewer(L"Viewer", L"AVL_AVView");
+    Start();
+    viewer.ShowInFront(RECT{200, 200, 600, 500});
+    SetCursorPos(400, 350);
+    ASSERT_TRUE(PumpUntil([&] { return WindowFromPoint(POINT{400, 350}) == viewer.Handle(); }, 5000));
+    PumpFor(200);  // as above: the keyboard state the X server sends with the focus
+
+    ASSERT_EQ(mouse.Run(L"inject --repeat 5 --interval 200 03 AD 00").ExitCode, 0u);
+    const auto steps = [&] {
+        return std::count_if(viewer.Received().begin(), viewer.Received().end(), [](const PeerMessage& m) {
+            return m.Message == WM_KEYUP && m.WParam == VK_SUBTRACT;
+        });
+    };
+    EXPECT_TRUE(PumpUntil([&] { return steps() == 5; }, 10000)) << steps() << " of 5 presses zoomed";
 }
 
 }  // namespace

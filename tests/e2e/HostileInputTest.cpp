@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "AgentHarness.h"
+#include "DebugOutputListener.h"
 #include "HidDeviceContract.h"
 #include "OsdContract.h"
 #include "PeerWindow.h"
@@ -76,6 +77,33 @@ TEST_F(HostileInputTest, ForgedDeviceNoticesNeitherGrowWithoutEndNorStartTheTray
     EXPECT_EQ(WriteCount(), 27);
     EXPECT_EQ(Launches(L"notifyhost.log"), launches) << "its window was there all along";
     EXPECT_TRUE(Responsive());
+}
+
+TEST_F(HostileInputTest, AnOpenNoticeForgedBeforeTheMouseArrivesCostsAtMostTheApplyItMeets) {
+    Install(true);
+    ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
+    Start(false);  // no mouse yet
+    ASSERT_TRUE(PostMessageW(window, hid::kMsgDeviceMonitor, hid::kMonitorEvent, hid::MonitorLParam(true, 40)));
+    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+    ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
+    ApplyAndWait(0);  // may fail: the forged identifier stood where uploads go
+    mouse.Run(L"clear-log");
+    EXPECT_EQ(ApplyAndWait(1), settings_tool::kApplySent) << "the agent found its way back by itself";
+    EXPECT_EQ(WriteCount(), 27);
+    EXPECT_EQ(ApplyAndWait(2), settings_tool::kApplySent);
+    EXPECT_TRUE(Responsive());
+}
+
+TEST_F(HostileInputTest, TheAnswerToAnApplyCarriesTheTokenOfItsCommand) {
+    Install(true);
+    Start();
+    for (const WPARAM token : {WPARAM{0x5A17}, WPARAM{0}}) {
+        const int before = settingsTool.Count(kMsgApplyDone);
+        ASSERT_TRUE(PostMessageW(window, kMsgApplySettings, token, 0));
+        ASSERT_TRUE(settingsTool.WaitFor(kMsgApplyDone, before + 1));
+        EXPECT_EQ(settingsTool.Received().back().WParam, token) << "a tool that sends none gets none";
+        EXPECT_EQ(settingsTool.Received().back().LParam, settings_tool::kApplySent);
+    }
 }
 
 // A program whose settings broadcast handler sends the agent an apply command and a close
@@ -162,6 +190,8 @@ TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStarted
 }
 
 TEST_F(HostileInputTest, ALibraryCallingFromItsOwnThreadIsHeardAndOutlivedCleanly) {
+    const DebugOutputListener debugOutput;
+    ASSERT_TRUE(debugOutput.Listening());
     Install(false);
     Copy(kStubLibraryFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
     window = StartAgent(agent);
@@ -170,6 +200,10 @@ TEST_F(HostileInputTest, ALibraryCallingFromItsOwnThreadIsHeardAndOutlivedCleanl
     ASSERT_TRUE(settingsTool.WaitFor(kMsgCpiChanged));
     EXPECT_EQ(settingsTool.Received().back().WParam, 2u);
     EXPECT_TRUE(Responsive());
+
+    // Its burst while the window waited in its start, beyond what the queue holds, is told
+    // of in one line, not lost without a word.
+    EXPECT_TRUE(debugOutput.WaitForLine(agent.Id(), "input reports dropped: 1024 were waiting", 10000));
 
     // The library goes on calling after the window is gone.
     ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));

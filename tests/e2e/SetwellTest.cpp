@@ -55,7 +55,7 @@ TEST_F(SetwellTest, AppliesTheEditsAndShowsEachAnswerOfTheAgent) {
         ASSERT_TRUE(agent.WaitFor(kMsgApplySettings, ++applies));
         EXPECT_EQ(setwell.Text(IDC_STATUS), Status(ApplyState::Updating));
         EXPECT_FALSE(IsWindowEnabled(setwell.Item(IDC_APPLY))) << "one apply at a time";
-        PostMessageW(setwell.Window(), settings_tool::kMsgApplyDone, 0, result);
+        PostMessageW(setwell.Window(), settings_tool::kMsgApplyDone, agent.Received().back().WParam, result);
         EXPECT_TRUE(setwell.WaitForText(IDC_STATUS, Status(state))) << "answer " << result;
         EXPECT_TRUE(IsWindowEnabled(setwell.Item(IDC_APPLY)));
     }
@@ -81,6 +81,49 @@ TEST_F(SetwellTest, SaysSoWhenNoAgentRunsOrItDoesNotAnswer) {
     setwell.Click(IDC_APPLY);
     ASSERT_TRUE(silentAgent.WaitFor(kMsgApplySettings));
     EXPECT_TRUE(setwell.WaitForText(IDC_STATUS, Status(ApplyState::NoAnswer), kApplyAnswerTimeoutMs + 10000));
+}
+
+TEST_F(SetwellTest, OnlyTheAnswerToItsOwnApplyCountsAndForeignNotificationsAreIgnored) {
+    PeerWindow agent(names::kAgentWindowTitle);
+    StartSetwell();
+    // A notification posted from another program points nowhere in this one.
+    ASSERT_TRUE(PostMessageW(setwell.Window(), WM_NOTIFY, 0, 1));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(setwell.Window(), WM_NOTIFY, 0, 1, SMTO_NORMAL, 5000, &ignored);
+    ASSERT_TRUE(Answers(setwell.Window(), 5000)) << "still running";
+
+    ASSERT_TRUE(setwell.Select(IDC_CPI, 1));
+    PostMessageW(setwell.Window(), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(agent.WaitFor(kMsgApplySettings));
+    const WPARAM token = agent.Received().back().WParam;
+    EXPECT_NE(token, 0u);
+    // An answer that is not to this command: forged, or late from an earlier one.
+    PostMessageW(setwell.Window(), settings_tool::kMsgApplyDone, 0, settings_tool::kApplySent);
+    PostMessageW(setwell.Window(), settings_tool::kMsgApplyDone, token + 1, settings_tool::kApplySent);
+    ASSERT_TRUE(Answers(setwell.Window(), 5000));
+    EXPECT_TRUE(IsWindow(setwell.Window())) << "OK closes only when the mouse took the settings";
+    EXPECT_EQ(setwell.Text(IDC_STATUS), Status(ApplyState::Updating));
+
+    PostMessageW(setwell.Window(), settings_tool::kMsgApplyDone, token, settings_tool::kApplySent);
+    EXPECT_TRUE(setwell.WaitForExit());
+}
+
+TEST_F(SetwellTest, WhileAnotherProgramHoldsTheFilesLockItSaysSoAndSavesOnceItIsFree) {
+    PeerWindow agent(names::kAgentWindowTitle);
+    UniqueKernelHandle lock(CreateMutexW(nullptr, TRUE, names::kConfigFileMutex));
+    ASSERT_TRUE(lock);
+    StartSetwell();  // comes up at once: the first-run copy waits for the lock
+    ASSERT_TRUE(setwell.Select(IDC_CPI, 2));
+    setwell.Click(IDC_APPLY);
+    EXPECT_EQ(setwell.Text(IDC_STATUS), Status(ApplyState::FileBusy));
+    EXPECT_FALSE(IsWindowEnabled(setwell.Item(IDOK)));
+    EXPECT_EQ(agent.Count(kMsgApplySettings), 0) << "not asked before the settings are saved";
+
+    ReleaseMutex(lock.get());
+    lock.reset();
+    ASSERT_TRUE(agent.WaitFor(kMsgApplySettings));
+    EXPECT_EQ(setwell.Text(IDC_STATUS), Status(ApplyState::Updating));
+    EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 2);
 }
 
 TEST_F(SetwellTest, ShowsTheAgentsProfileAndCpiChangesAndKeepsTheUsersEdits) {

@@ -62,6 +62,8 @@ TEST(InputHandoffTest, KeepsCopiesInOrderUpToItsBoundAndDropsTheRest) {
             << "a short report still carries the library's whole minimum buffer";
     }
     EXPECT_FALSE(handoff.Take());
+    EXPECT_EQ(handoff.TakeDropped(), 2u) << "the lost ones are counted for the diagnostic line";
+    EXPECT_EQ(handoff.TakeDropped(), 0u);
 }
 
 TEST(InputHandoffTest, ClosedRefusesReportsForgetsQueuedOnesAndNeverWakes) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <vector>
 
 namespace {
@@ -44,6 +43,22 @@ TEST(RequestQueueTest, EveryQueuedApplyRunsButOnlyABoundedNumberOfModeChangesWai
     EXPECT_EQ(applies, 5001) << "each apply command gets its own answer";
     EXPECT_EQ(ran.size() - applies, RequestQueue::kMaxWaitingModeChanges);
     EXPECT_EQ(ran.back(), kApply);
+}
+
+TEST(RequestQueueTest, EachApplyKeepsItsTokenAndAFloodOfTokensIsBounded) {
+    RequestQueue queue;
+    const auto apply = [](std::uintptr_t token) { return AgentRequest{AgentRequest::Kind::Apply, 0, 0, token}; };
+    ASSERT_TRUE(queue.Admit(apply(1)));
+    queue.Admit(apply(7));
+    queue.Admit(apply(7));
+    queue.Admit(apply(8));
+    EXPECT_EQ(Drain(queue), (std::vector<AgentRequest>{apply(7), apply(7), apply(8)}));
+
+    ASSERT_TRUE(queue.Admit(apply(1)));
+    for (std::uintptr_t token = 100; token < 100 + 5000; ++token) queue.Admit(apply(token));
+    const auto ran = Drain(queue);
+    ASSERT_EQ(ran.size(), RequestQueue::kMaxWaitingTokens);
+    EXPECT_EQ(ran.front(), apply(100)) << "the first to come are the ones kept";
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "ConfigFile.h"
+#include <array>
+
 #include "ConfigKeys.h"
 #include "Handles.h"
 #include "TestFiles.h"
+#include "WaitingConfigWrites.h"
 
 namespace {
 
@@ -14,6 +16,13 @@ protected:
         LoadSettings(config, image);
         return image;
     }
+    unsigned long Save(const IniEntry& key) { return SaveKeysWaiting(config, std::array{key}, L"Save"); }
+    // Held open by another program: an editor, a sync client, a scanner.
+    UniqueKernelHandle Hold(DWORD share) const {
+        return UniqueKernelHandle(CreateFileW(config.Path().c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    }
+    // Copies a write left behind.
+    std::vector<std::wstring> LeftOver() const { return FilesIn(folder.Path(), L"~*.tmp"); }
 
     ScratchFolder folder;
     IniFile config{folder.File(L"config.ini")};
@@ -38,7 +47,7 @@ TEST_F(ConfigFileTest, AMissingFileLoadsAsValidatedDefaultsWithUnsetButtonFields
 }
 
 TEST_F(ConfigFileTest, WritingFromNothingPutsEveryKeyInTheDocumentedOrder) {
-    WriteConfigFile(config, Load());
+    WriteConfigFileWaiting(config, Load());
     const std::string text = ReadFileBytes(config.Path());
     EXPECT_LT(Where(text, "[Setting]\r\nProfile=0\r\nTrayEnabled=1\r\nMouseButtons=8\r\nPollingRate=1\r\n"),
               Where(text, "[GROUP0]\r\nSelectHand=1\r\nWheelScrollLines=3\r\nMouseSensitivity=5\r\nDoubleClickSpeed=5\r\n"
@@ -69,7 +78,7 @@ TEST_F(ConfigFileTest, AWrittenImageLoadsBackUnchanged) {
     button.KeyData[79] = 0xFF;
     SetFieldText(button.MacroName, L"Copy \x00FC");
     SetFieldText(button.Path, L"C:\\Tools\\calc tool.exe");
-    WriteConfigFile(config, image);
+    WriteConfigFileWaiting(config, image);
     EXPECT_EQ(Load(), image);
 }
 
@@ -94,7 +103,7 @@ TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsI
     EXPECT_TRUE(FieldText(image.Groups[0].Buttons[0].Path).empty());
     EXPECT_EQ(FieldText(image.Groups[0].Buttons[1].Path).size(), 259u);
 
-    WriteConfigFile(config, image);
+    WriteConfigFileWaiting(config, image);
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_1", L"Path", L""), std::wstring(tooLong.begin(), tooLong.end()));
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_2", L"Path", L""), std::wstring(longest.begin(), longest.end()));
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_3", L"Path", L"missing"), L"") << "empty paths are still written";
@@ -130,7 +139,7 @@ TEST_F(ConfigFileTest, JunkNonNumbersAndDuplicatesLoadAsValidatedValues) {
 TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMissing) {
     WriteFileBytes(config.Path(), "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
                                   "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n");
-    WriteConfigFile(config, Load());
+    WriteConfigFileWaiting(config, Load());
     const std::string text = ReadFileBytes(config.Path());
     for (const char* kept : {"Language=fr", "[Window]\r\nLeft=40", "Skin=dark", "Profile=1"})
         EXPECT_NE(text.find(kept), std::string::npos) << kept;
@@ -139,22 +148,22 @@ TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMi
 }
 
 TEST_F(ConfigFileTest, SingleKeySavesChangeOnlyTheirKey) {
-    WriteConfigFile(config, Load());
+    WriteConfigFileWaiting(config, Load());
     const std::string before = ReadFileBytes(config.Path());
 
-    SaveGroupDpi(config, 2, 1);
+    Save(GroupDpiKey(2, 1));
     std::string expected = before;
     const std::size_t group1 = expected.find("[GROUP1]");
     expected.replace(expected.find("DPI=3", group1), 5, "DPI=2");
     EXPECT_EQ(ReadFileBytes(config.Path()), expected);
 
-    SaveCurrentProfile(config, 2);
+    Save(CurrentProfileKey(2));
     expected.replace(expected.find("Profile=0"), 9, "Profile=2");
     EXPECT_EQ(ReadFileBytes(config.Path()), expected);
 
-    SavePlugState(config, 1);
+    Save(PlugStateKey(1));
     EXPECT_EQ(IniFile(config.Path()).ReadInt(L"Setting", L"Plug", -1), 1);
-    SavePlugState(config, 0);
+    Save(PlugStateKey(0));
     EXPECT_EQ(IniFile(config.Path()).ReadInt(L"Setting", L"Plug", -1), 0);
 }
 
@@ -165,15 +174,15 @@ FILETIME LastWrite(const std::wstring& path) {
 }
 
 TEST_F(ConfigFileTest, AFileThatWouldNotChangeIsNotWritten) {
-    ASSERT_EQ(WriteConfigFile(config, Load()), 0u);
+    ASSERT_EQ(WriteConfigFileWaiting(config, Load()), 0u);
     // An old time shows whether the file was written again.
     const FILETIME old{0x12345678, 0x01C00000};
     {
         UniqueKernelHandle file(CreateFileW(config.Path().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &old));
     }
-    EXPECT_EQ(WriteConfigFile(config, Load()), 0u);
-    EXPECT_EQ(SaveGroupDpi(config, 3, 2), 0u);
+    EXPECT_EQ(WriteConfigFileWaiting(config, Load()), 0u);
+    EXPECT_EQ(Save(GroupDpiKey(3, 2)), 0u);
     const FILETIME after = LastWrite(config.Path());
     EXPECT_EQ(CompareFileTime(&after, &old), 0);
 }
@@ -186,31 +195,127 @@ TEST_F(ConfigFileTest, AWriteThatFailsLeavesTheFileAsItWasAndSaysWhy) {
 
     // The user made the file read-only.
     ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(WriteConfigFile(config, image), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(SaveGroupDpi(config, 2, 0), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(WriteConfigFileWaiting(config, image), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Save(GroupDpiKey(2, 0)), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFileBytes(config.Path()), before);
     ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_NORMAL));
 
-    // Another program holds the file open and shares nothing.
-    {
-        UniqueKernelHandle held(CreateFileW(config.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    // Another program holds the file open and shares nothing, or lets it be read only:
+    // it can be neither replaced nor written.
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+        const UniqueKernelHandle held = Hold(share);
         ASSERT_TRUE(held);
-        EXPECT_NE(WriteConfigFile(config, image), 0u);
-        EXPECT_NE(SaveCurrentProfile(config, 2), 0u);
+        EXPECT_NE(WriteConfigFileWaiting(config, image), 0u) << share;
+        EXPECT_NE(Save(CurrentProfileKey(2)), 0u) << share;
     }
     EXPECT_EQ(ReadFileBytes(config.Path()), before);
-
-    // The copy that would take the file's place cannot be made, as on a full disk.
-    ASSERT_TRUE(CreateDirectoryW(config.WorkingCopyPath().c_str(), nullptr));
-    EXPECT_NE(WriteConfigFile(config, image), 0u);
-    EXPECT_NE(SavePlugState(config, 1), 0u);
-    EXPECT_EQ(ReadFileBytes(config.Path()), before);
-    ASSERT_TRUE(RemoveDirectoryW(config.WorkingCopyPath().c_str()));
+    EXPECT_TRUE(LeftOver().empty());
 
     // Once the way is free, the next write lands.
-    EXPECT_EQ(WriteConfigFile(config, image), 0u);
+    EXPECT_EQ(WriteConfigFileWaiting(config, image), 0u);
     EXPECT_EQ(Load().Groups[0].DPI, 1);
     EXPECT_EQ(config.ReadString(L"Tool", L"Keep", L""), L"me");
+}
+
+TEST_F(ConfigFileTest, AFileThatCannotBeReadLeavesTheLastSettingsReadInPlace) {
+    WriteFileBytes(config.Path(), "[Setting]\r\nProfile=2\r\n[GROUP2]\r\nDPI=1\r\n");
+    SettingsImage image = Load();
+    ASSERT_EQ(image.Profile, 2);
+    const SettingsImage lastGood = image;
+    {
+        const UniqueKernelHandle held = Hold(0);
+        ASSERT_TRUE(held);
+        EXPECT_EQ(LoadSettings(config, image), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(image, lastGood) << "no defaults in place of the user's settings";
+        EXPECT_EQ(PersistSettingsWaiting(config, image), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+    }
+    // Far larger than any settings file: damaged, or no settings file.
+    WriteFileBytes(config.Path(), "[Setting]\r\nProfile=1\r\n" + std::string(IniFile::kMaxFileBytes, ';'));
+    EXPECT_EQ(LoadSettings(config, image), static_cast<unsigned long>(ERROR_FILE_TOO_LARGE));
+    EXPECT_EQ(image, lastGood);
+
+    // Only a file that is not there loads as the defaults.
+    DeleteFileW(config.Path().c_str());
+    EXPECT_EQ(LoadSettings(config, image), 0u);
+    EXPECT_EQ(image.Profile, 0);
+}
+
+TEST_F(ConfigFileTest, AKeySavedWhileAReaderKeepsTheFileFromBeingReplacedGoesIntoTheFile) {
+    WriteConfigFileWaiting(config, Load());
+    // A reader that lets others write but not delete or rename the file.
+    const UniqueKernelHandle held = Hold(FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(held);
+    SettingsImage image = Load();
+    image.Groups[1].DPI = 1;
+    EXPECT_NE(WriteConfigFileWaiting(config, image), 0u) << "a whole image is never written in place";
+
+    // Each value goes over the old one where it stands, and nothing else changes: a write
+    // cut short leaves the old value or the new.
+    std::string expected = ReadFileBytes(config.Path());
+    EXPECT_EQ(Save(GroupDpiKey(4, 2)), 0u);
+    EXPECT_EQ(Save(CurrentProfileKey(1)), 0u);
+    expected.replace(expected.find("DPI=3", expected.find("[GROUP2]")), 5, "DPI=4");
+    expected.replace(expected.find("Profile=0"), 9, "Profile=1");
+    EXPECT_EQ(ReadFileBytes(config.Path()), expected);
+    EXPECT_EQ(Load().Groups[2].DPI, 4);
+    EXPECT_EQ(Load().Profile, 1);
+    // A key that is not there yet needs the file rewritten: it waits until it can be.
+    EXPECT_NE(Save(PlugStateKey(1)), 0u);
+    EXPECT_EQ(ReadFileBytes(config.Path()), expected);
+    EXPECT_TRUE(LeftOver().empty());
+}
+
+TEST_F(ConfigFileTest, AReplacedFileKeepsItsAttributesAndALinkStaysALinkToTheFileWritten) {
+    WriteConfigFileWaiting(config, Load());
+    ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(Save(GroupDpiKey(1, 0)), 0u);
+    EXPECT_EQ(GetFileAttributesW(config.Path().c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(Load().Groups[0].DPI, 1);
+
+    // The settings kept elsewhere, config.ini a link to them (a sync folder, say).
+    const ScratchFolder elsewhere;
+    const IniFile kept(elsewhere.File(L"settings.ini"));
+    ASSERT_EQ(WriteConfigFileWaiting(kept, Load()), 0u);
+    ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(DeleteFileW(config.Path().c_str()));
+    ASSERT_TRUE(MakeFileLink(config.Path(), kept.Path()));
+    ASSERT_EQ(Save(GroupDpiKey(2, 0)), 0u);
+    SettingsImage image = Load();
+    image.Groups[1].DPI = 4;
+    ASSERT_EQ(WriteConfigFileWaiting(config, image), 0u);
+
+    SettingsImage throughTarget{};
+    ASSERT_EQ(LoadSettings(kept, throughTarget), 0u);
+    EXPECT_EQ(throughTarget.Groups[0].DPI, 2);
+    EXPECT_EQ(throughTarget.Groups[1].DPI, 4);
+    ASSERT_EQ(SaveKeysWaiting(kept, std::array{GroupDpiKey(3, 2)}, L"Save"), 0u);
+    EXPECT_EQ(Load().Groups[2].DPI, 3) << "config.ini still leads to the settings kept elsewhere";
+    EXPECT_TRUE(LeftOver().empty());
+    EXPECT_TRUE(FilesIn(elsewhere.Path(), L"~*.tmp").empty());
+}
+
+TEST_F(ConfigFileTest, NoCopyLeftBehindBlocksAWriteAndTheLongestPathsAreWritten) {
+    // A copy of an earlier program's write that was cut short, made read-only since.
+    WriteFileBytes(config.Path() + L".tmp", "stale");
+    ASSERT_TRUE(SetFileAttributesW((config.Path() + L".tmp").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(WriteConfigFileWaiting(config, Load()), 0u);
+    EXPECT_EQ(Save(PlugStateKey(1)), 0u);
+    SetFileAttributesW((config.Path() + L".tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // config.ini with a path of 259 characters, the longest the profile functions take.
+    std::wstring deep = folder.Path();
+    deep.append(MAX_PATH - 12 - deep.size(), L'd');  // the longest folder path there is
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    deep += L"\\";
+    const IniFile longest(deep + L"config.ini");
+    ASSERT_EQ(longest.Path().size(), MAX_PATH - 1u);
+    EXPECT_EQ(WriteConfigFileWaiting(longest, Load()), 0u);
+    const IniEntry key = GroupDpiKey(2, 1);
+    EXPECT_EQ(SaveKeysWaiting(longest, std::array{key}, L"Save"), 0u);
+    SettingsImage image{};
+    ASSERT_EQ(LoadSettings(longest, image), 0u);
+    EXPECT_EQ(image.Groups[1].DPI, 2);
+    EXPECT_EQ(FilesIn(deep, L"*"), std::vector<std::wstring>{L"config.ini"});
 }
 
 }  // namespace

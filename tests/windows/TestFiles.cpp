@@ -47,6 +47,37 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(JoinPath(folder, pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
+    // Wine's own links are empty promises (the call succeeds and makes nothing): there the
+    // link is made in the Linux file system underneath, as a Linux tool would make it.
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    const auto unixFileName = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixFileName) return CreateSymbolicLinkW(link.c_str(), target.c_str(), 0x2 /* unprivileged */) != FALSE;
+    char* const unixLink = unixFileName(link.c_str());
+    char* const unixTarget = unixFileName(target.c_str());
+    long result = -1;
+    if (unixLink && unixTarget) {
+        constexpr long kSymlink = 88;  // x86-64 Linux
+        asm volatile("syscall" : "=a"(result) : "a"(kSymlink), "D"(unixTarget), "S"(unixLink) : "rcx", "r11", "memory");
+    }
+    HeapFree(GetProcessHeap(), 0, unixLink);
+    HeapFree(GetProcessHeap(), 0, unixTarget);
+    return result == 0;
+}
+
 std::wstring HostPath(const char* path) {
     std::wstring wide = L"Z:";
     for (const char* c = path; *c; ++c) wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));

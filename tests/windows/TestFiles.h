@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "PathChecks.h"
 
@@ -25,6 +26,11 @@ private:
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 void RemoveTree(const std::wstring& folder);
+// The names of the files in folder that match pattern ("~*.tmp").
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern);
+// Makes link a symbolic link to the file target, as a user's tools would; false when the
+// system refuses.
+bool MakeFileLink(const std::wstring& link, const std::wstring& target);
 
 // A path of the build, which the tests are given as a host path, as Wine shows it: on
 // drive Z:, with backslashes. HostFolder ends it with a backslash.

@@ -1,7 +1,8 @@
 // A HidDevice.dll that behaves like a careless library: it calls the input callback from a
 // thread of its own, with lengths it should never report, and goes on calling after it was
 // told to stop. It reports the mouse's two identifiers open, and among the noise a CPI
-// level 2 key and volume-up keys, so a test can see what got through.
+// level 2 key and volume-up keys, so a test can see what got through. While its start is
+// called, it sends a burst of kBurst keys from another thread: the CPI key, then volume-up.
 #include <windows.h>
 
 #include <atomic>
@@ -15,19 +16,23 @@ namespace {
 std::atomic<hid::InputCallback> Callback{nullptr};
 std::atomic<bool> Started{false};
 
+constexpr int kBurst = 2000;
+
+void Call(std::uint8_t code, std::uint32_t length) {
+    std::uint8_t buffer[hid::kMinInputBuffer] = {3, code, 0};
+    if (const auto callback = Callback.load()) callback(3, buffer, length);
+}
+
+void Burst() {
+    Call(0x02, 3);  // CPI level 2
+    for (int i = 1; i < kBurst; ++i) Call(0xE9, 3);
+}
+
 void CallForever() {
-    std::uint8_t buffer[hid::kMinInputBuffer] = {};
-    const auto call = [&](std::uint8_t code, std::uint32_t length) {
-        buffer[0] = 3;
-        buffer[1] = code;
-        buffer[2] = 0;
-        if (const auto callback = Callback.load()) callback(3, buffer, length);
-    };
-    call(0x02, 3);  // CPI level 2
     for (;;) {
-        call(0x04, 0xFFFFFFFFu);  // CPI level 4, if the length were believed
-        call(0x04, 1u << 20);
-        call(0xE9, 3);  // volume up
+        Call(0x04, 0xFFFFFFFFu);  // CPI level 4, if the length were believed
+        Call(0x04, 1u << 20);
+        Call(0xE9, 3);  // volume up
         Sleep(1);
     }
 }
@@ -40,7 +45,10 @@ std::int32_t __stdcall StartMonitoring(void* window, std::uint32_t message) {
     const HWND target = static_cast<HWND>(window);
     PostMessageW(target, message, hid::kMonitorEvent, hid::MonitorLParam(true, 2));
     PostMessageW(target, message, hid::kMonitorEvent, hid::MonitorLParam(true, 3));
-    if (!Started.exchange(true)) std::thread(&CallForever).detach();
+    if (!Started.exchange(true)) {
+        std::thread(&Burst).join();  // the caller's thread takes none of it meanwhile
+        std::thread(&CallForever).detach();
+    }
     return 1;
 }
 
