@@ -1,8 +1,12 @@
 #include "TestFiles.h"
 
 #include <shellapi.h>
+#include <winioctl.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
+#include <vector>
 
 #include "Handles.h"
 #include "PathText.h"
@@ -54,3 +58,93 @@ std::wstring HostPath(const char* path) {
 }
 
 std::wstring HostFolder(const char* path) { return JoinPath(HostPath(path), L""); }
+
+namespace {
+
+// The mount-point form of REPARSE_DATA_BUFFER, which the SDK headers leave to the DDK.
+struct MountPointReparse {
+    DWORD ReparseTag;
+    WORD ReparseDataLength;
+    WORD Reserved;
+    WORD SubstituteNameOffset;
+    WORD SubstituteNameLength;
+    WORD PrintNameOffset;
+    WORD PrintNameLength;
+    wchar_t PathBuffer[1];
+};
+
+bool SetMountPoint(const std::wstring& folder, const std::wstring& target) {
+    const UniqueKernelHandle handle(CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) return false;
+    // Both names in the buffer end with a null: the substitute name, then the printed one.
+    const std::wstring substitute = L"\\??\\" + target;
+    const std::size_t nameBytes = (substitute.size() + 1 + target.size() + 1) * sizeof(wchar_t);
+    std::vector<std::byte> buffer(offsetof(MountPointReparse, PathBuffer) + nameBytes);
+    auto* reparse = reinterpret_cast<MountPointReparse*>(buffer.data());
+    reparse->ReparseTag = IO_REPARSE_TAG_MOUNT_POINT;
+    reparse->ReparseDataLength = static_cast<WORD>(buffer.size() - offsetof(MountPointReparse, SubstituteNameOffset));
+    reparse->SubstituteNameLength = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    reparse->PrintNameOffset = static_cast<WORD>((substitute.size() + 1) * sizeof(wchar_t));
+    reparse->PrintNameLength = static_cast<WORD>(target.size() * sizeof(wchar_t));
+    std::copy(substitute.begin(), substitute.end(), reparse->PathBuffer);
+    std::copy(target.begin(), target.end(), reparse->PathBuffer + substitute.size() + 1);
+    DWORD returned = 0;
+    return DeviceIoControl(handle.get(), FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
+                           nullptr, 0, &returned, nullptr);
+}
+
+bool CreateJunction(const std::wstring& link, const std::wstring& target) {
+    if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
+    if (SetMountPoint(link, target)) return true;
+    RemoveDirectoryW(link.c_str());
+    return false;
+}
+
+using UnixFileName = char*(CDECL*)(const wchar_t*);
+
+std::string UnixPath(UnixFileName toUnix, const std::wstring& path) {
+    char* name = toUnix(path.c_str());
+    if (!name) return {};
+    std::string unixPath = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return unixPath;
+}
+
+bool IsFolderLink(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Wine starts Unix programs too, but its handle to one cannot be waited on: the link is
+// waited for instead.
+bool CreateUnixLink(const std::wstring& link, const std::wstring& target) {
+    const auto toUnix = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return false;
+    const std::string from = UnixPath(toUnix, target);
+    const std::string to = UnixPath(toUnix, link);
+    if (from.empty() || to.empty()) return false;
+    std::wstring command = L"/bin/ln -s \"" + std::wstring(from.begin(), from.end()) + L"\" \"" +
+                           std::wstring(to.begin(), to.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!IsFolderLink(link)) {
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CreateDirectoryLink(const std::wstring& link, const std::wstring& target) {
+    return CreateJunction(link, target) || CreateUnixLink(link, target);
+}

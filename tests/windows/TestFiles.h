@@ -23,6 +23,10 @@ private:
 };
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// A link at link to the folder target: a junction on Windows. Wine makes neither junctions
+// nor symbolic links, but shows a Unix symbolic link to a folder as a folder that is a
+// reparse point; that is made there instead. False when neither could be made.
+bool CreateDirectoryLink(const std::wstring& link, const std::wstring& target);
 std::string ReadFileBytes(const std::wstring& path);
 void RemoveTree(const std::wstring& folder);
 
