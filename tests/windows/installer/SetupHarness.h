@@ -24,6 +24,7 @@ inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\Curre
 inline constexpr DWORD kExitAlreadyRunning = 3;
 inline constexpr DWORD kExitProgramStillRunning = 4;
 inline constexpr DWORD kExitFileInUse = 5;
+inline constexpr DWORD kExitFolderNotOurs = 6;
 inline constexpr DWORD kSetupTimeoutMs = 60000;
 
 extern const std::wstring kSetupFile;
