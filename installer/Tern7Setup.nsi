@@ -106,56 +106,55 @@ Function ${prefix}TakeSetupMutex
   ${EndIf}
 FunctionEnd
 
-; Closes every window with the title on the stack (under the name below it) the way the
-; programs close: WM_CLOSE, then a bounded wait for its process to end. Pushes 1 when all
-; ended, 0 when one did not.
+; Closes the windows titled as on the stack whose process runs the program named below
+; it from the install folder, the way the programs close: WM_CLOSE, then a bounded wait
+; for the process to end. A window of another program with the same title (File Explorer
+; showing a folder of that name) is neither closed nor waited for. Pushes 1 when all of
+; ours ended, 0 when one did not.
 Function ${prefix}CloseProgram
   Exch $R0 ; title
   Exch
-  Exch $R1 ; name shown to the user
+  Exch $R1 ; program file name
   Push $R2
   Push $R3
   Push $R4
   Push $R5
+  Push $R6
   StrCpy $R5 1
+  StrCpy $R6 0 ; the window after which the search goes on
   ${Do}
-    FindWindow $R2 "" "$R0"
+    FindWindow $R2 "" "$R0" "" $R6
     ${If} $R2 = 0
       ${Break}
     ${EndIf}
-    DetailPrint "Closing $R1"
     System::Call 'user32::GetWindowThreadProcessId(p R2, *i 0 R3)'
-    ; SYNCHRONIZE: enough to wait on it.
-    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R3) p .R3'
-    System::Call 'user32::PostMessageW(p R2, i ${WM_CLOSE}, p 0, p 0)'
-    ${If} $R3 P= 0
-      ; Not allowed to watch its process: wait for its window to go instead.
-      StrCpy $R4 0
-      ${Do}
-        System::Call 'user32::IsWindow(p R2) i .R3'
-        ${If} $R3 = 0
-          ${Break}
-        ${EndIf}
-        ${If} $R4 >= ${CLOSE_WAIT_MS}
-          StrCpy $R5 0
-          ${Break}
-        ${EndIf}
-        Sleep 100
-        IntOp $R4 $R4 + 100
-      ${Loop}
-    ${Else}
-      System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
-      System::Call 'kernel32::CloseHandle(p R3)'
-      ${If} $R4 <> 0 ; not WAIT_OBJECT_0
-        StrCpy $R5 0
-      ${EndIf}
+    ; PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE: its program, and to wait on it.
+    System::Call 'kernel32::OpenProcess(i 0x00101000, i 0, i R3) p .R3'
+    StrCpy $R4 ""
+    ${If} $R3 P<> 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R4, *i ${NSIS_MAX_STRLEN})'
     ${EndIf}
-    ${If} $R5 = 0
+    ${If} $R4 != "$INSTDIR\$R1"
+      ${If} $R3 P<> 0
+        System::Call 'kernel32::CloseHandle(p R3)'
+      ${EndIf}
+      StrCpy $R6 $R2
+      ${Continue}
+    ${EndIf}
+    DetailPrint "Closing $R1"
+    System::Call 'user32::PostMessageW(p R2, i ${WM_CLOSE}, p 0, p 0)'
+    System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
+    System::Call 'kernel32::CloseHandle(p R3)'
+    ${If} $R4 <> 0 ; not WAIT_OBJECT_0
       DetailPrint "$R1 did not close."
+      StrCpy $R5 0
       ${Break}
     ${EndIf}
+    ; The list of windows changed: search it again from the start.
+    StrCpy $R6 0
   ${Loop}
   StrCpy $R0 $R5
+  Pop $R6
   Pop $R5
   Pop $R4
   Pop $R3
@@ -165,24 +164,31 @@ Function ${prefix}CloseProgram
 FunctionEnd
 
 ; Closes the settings window, the agent and the tray companion (the agent closes the
-; other two itself, but either may run without it). Aborts with a message when one stays.
+; other two itself, but either may run without it).
 Function ${prefix}CloseRunningPrograms
-  !insertmacro CLOSE_OR_ABORT "${prefix}CloseProgram" "the settings window" "Ovix Pelora Tern-7 Gaming Mouse Driver"
-  !insertmacro CLOSE_OR_ABORT "${prefix}CloseProgram" "the device agent" "Ovix Pelora Tern-7 Sentry"
-  !insertmacro CLOSE_OR_ABORT "${prefix}CloseProgram" "the tray companion" "Ovix Pelora Tern-7 NotifyHost"
+  !insertmacro CLOSE_OR_ASK "${prefix}CloseProgram" "the settings window" "Ovix Pelora Tern-7 Gaming Mouse Driver" "Setwell.exe"
+  !insertmacro CLOSE_OR_ASK "${prefix}CloseProgram" "the device agent" "Ovix Pelora Tern-7 Sentry" "hid.exe"
+  !insertmacro CLOSE_OR_ASK "${prefix}CloseProgram" "the tray companion" "Ovix Pelora Tern-7 NotifyHost" "notifyhost.exe"
 FunctionEnd
 !macroend
 
-!macro CLOSE_OR_ABORT function name title
-  Push "${name}"
-  Push "${title}"
-  Call ${function}
-  Pop $0
-  ${If} $0 = 0
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT}: ${name} did not close within ${CLOSE_WAIT_MS} ms.$\r$\nClose it (or end it in Task Manager), then run this again. Nothing was changed." /SD IDOK
-    SetErrorLevel ${EXIT_PROGRAM_STILL_RUNNING}
-    Quit
-  ${EndIf}
+; A program that does not close may be asking the user something (the settings window
+; asks whether to apply changes): the wizard names its window and offers Retry; Cancel,
+; and a silent run, stop with nothing changed.
+!macro CLOSE_OR_ASK function name title program
+  ${Do}
+    Push "${program}"
+    Push "${title}"
+    Call ${function}
+    Pop $0
+    ${If} $0 = 1
+      ${Break}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT}: ${name} did not close. Its window $\"${title}$\" may be asking you something, such as whether to apply changes.$\r$\n$\r$\nAnswer it or close that window, then click Retry. Cancel leaves everything as it was." /SD IDCANCEL IDRETRY`
+      SetErrorLevel ${EXIT_PROGRAM_STILL_RUNNING}
+      Quit
+    ${EndIf}
+  ${Loop}
 !macroend
 
 !insertmacro DEFINE_SHARED ""

@@ -125,6 +125,12 @@ DWORD SetupHarness::RunSetup(const std::wstring& arguments) {
     return RunAndKeep(L"\"" + kSetupFile + L"\" " + arguments, userRights_.get());
 }
 
+ChildProcess& SetupHarness::StartWizard() {
+    processes_.push_back(std::make_unique<ChildProcess>());
+    EXPECT_TRUE(processes_.back()->Start(L"\"" + kSetupFile + L"\"", L"", userRights_.get()));
+    return *processes_.back();
+}
+
 bool SetupHarness::Uninstall(const std::wstring& folder, const std::wstring& options) {
     if (RunAndKeep(L"\"" + folder + L"\\uninstall.exe\" /S" + options, userRights_.get()) != 0) return false;
     // It goes on in a copy of itself after the first process ends, inside the same job.

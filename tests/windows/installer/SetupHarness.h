@@ -21,6 +21,7 @@
 inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kRunValue[] = L"Ovix Pelora Tern-7";
 inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OvixPeloraTern7";
+inline constexpr wchar_t kSetupTitle[] = L"Ovix Pelora Tern-7 Setup";
 inline constexpr DWORD kExitAlreadyRunning = 3;
 inline constexpr DWORD kExitProgramStillRunning = 4;
 inline constexpr DWORD kExitFileInUse = 5;
@@ -62,6 +63,8 @@ protected:
     // returns its exit code. The process is kept: what it starts belongs to its job and
     // lives until the test ends.
     DWORD RunSetup(const std::wstring& arguments = L"/S");
+    // Starts the setup's wizard; the caller drives it.
+    ChildProcess& StartWizard();
     // Runs the install's uninstaller silently with the options, until it and the copy of
     // itself it goes on in have ended.
     bool Uninstall(const std::wstring& folder = InstallFolder(), const std::wstring& options = L"");

@@ -161,29 +161,6 @@ TEST_F(Setup, FileInUseLeavesTheInstalledVersionWholeAndRunning) {
     EXPECT_EQ(Lower(ImageOf(ProcessOf(restarted))), Lower(Installed(L"hid.exe")));
 }
 
-LRESULT CALLBACK RefuseToClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) return 0;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A settings window that ignores WM_CLOSE: the setup gives up after its bounded wait.
-TEST_F(Setup, StopsWithoutInstallingWhenAProgramWillNotClose) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = RefuseToClose;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"Tern7SetupTestStubborn";
-    RegisterClassW(&windowClass);
-    const HWND stubborn = CreateWindowExW(0, windowClass.lpszClassName, names::kSettingsToolWindowTitle, WS_POPUP, 0, 0,
-                                          10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(stubborn);
-
-    EXPECT_EQ(RunSetup(), kExitProgramStillRunning);
-    EXPECT_TRUE(IsWindow(stubborn));
-    EXPECT_FALSE(FolderExists(InstallFolder()));
-    EXPECT_FALSE(RunValueExists());
-    DestroyWindow(stubborn);
-}
-
 // Everything shipped, and the setup, carry the one project version.
 TEST(ShippedFiles, CarryTheProjectVersion) {
     const std::wstring version = TERN7_WIDEN(TERN7_FILE_VERSION);
