@@ -35,6 +35,8 @@ Target amd64-unicode
 !define EXIT_PROGRAM_STILL_RUNNING 4
 !define EXIT_FILE_IN_USE 5
 !define EXIT_FOLDER_NOT_OURS 6
+!define EXIT_ELEVATED 7
+!define EXIT_NEWER_INSTALLED 8
 
 !if /FileExists "${DIST_DIR}\Setwell.exe"
   !define HAVE_SETWELL
@@ -44,6 +46,7 @@ Target amd64-unicode
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include WordFunc.nsh
 !include Sections.nsh
 !include Win\WinNT.nsh
 
@@ -264,17 +267,41 @@ Function CheckAllReplaceable
   ${EndIf}
 FunctionEnd
 
+; A per-user install run elevated would start the agent elevated, and the agent starts
+; programs from a folder the user can write to and from config.ini. Only the elevated
+; half of an administrator's token is refused: where UAC is off, every program of that
+; user runs with those rights anyway.
+Function RefuseElevated
+  System::Call 'advapi32::OpenProcessToken(p -1, i 0x0008, *p .r0) i .r1' ; TOKEN_QUERY
+  ${If} $1 = 0
+    Return
+  ${EndIf}
+  System::Call 'advapi32::GetTokenInformation(p r0, i 18, *i .r2, i 4, *i .r3) i .r1' ; TokenElevationType
+  System::Call 'kernel32::CloseHandle(p r0)'
+  ${If} $1 <> 0
+  ${AndIf} $2 = 2 ; TokenElevationTypeFull
+    MessageBox MB_OK|MB_ICONSTOP "Setup was started as administrator.$\r$\n$\r$\n${PRODUCT} installs for your own user account, and its device agent must run with your own rights. Run Setup again normally, without $\"Run as administrator$\". Nothing was changed." /SD IDOK
+    SetErrorLevel ${EXIT_ELEVATED}
+    Quit
+  ${EndIf}
+FunctionEnd
+
+Var InstalledVersion
+
 ; Writes only into a folder that is absent, empty, or an earlier install of ours: known
 ; by the marker it holds, or, for installs made before the marker, by the Apps & features
-; entry that names it.
+; entry that names it. Sets InstalledVersion for such an install.
 Function RefuseForeignFolder
+  StrCpy $InstalledVersion ""
   ReadINIStr $0 "$INSTDIR\${MARKER}" "Install" "Product"
   ${If} $0 == "${PRODUCT}"
+    ReadINIStr $InstalledVersion "$INSTDIR\${MARKER}" "Install" "Version"
     Return
   ${EndIf}
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 == $INSTDIR
   ${AndIf} ${FileExists} "$INSTDIR\uninstall.exe"
+    ReadRegStr $InstalledVersion HKCU "${UNINSTALL_KEY}" "DisplayVersion"
     Return
   ${EndIf}
   ${If} ${FileExists} "$INSTDIR\*"
@@ -290,10 +317,25 @@ Function RefuseForeignFolder
   Quit
 FunctionEnd
 
+Function AskBeforeDowngrade
+  ${If} $InstalledVersion == ""
+    Return
+  ${EndIf}
+  ${VersionCompare} "$InstalledVersion" "${VERSION}" $0
+  ${If} $0 = 1 ; the installed one is newer
+    ${IfNot} ${Cmd} `MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON2 "${PRODUCT} $InstalledVersion is installed, which is newer than this setup's version ${VERSION}.$\r$\n$\r$\nReplace it with the older version ${VERSION}?" /SD IDNO IDYES`
+      SetErrorLevel ${EXIT_NEWER_INSTALLED}
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   SetShellVarContext current
   Call TakeSetupMutex
+  Call RefuseElevated
   Call RefuseForeignFolder
+  Call AskBeforeDowngrade
 FunctionEnd
 
 Section "Install"

@@ -125,6 +125,8 @@ DWORD SetupHarness::RunSetup(const std::wstring& arguments) {
     return RunAndKeep(L"\"" + kSetupFile + L"\" " + arguments, userRights_.get());
 }
 
+DWORD SetupHarness::RunSetupElevated() { return RunAndKeep(L"\"" + kSetupFile + L"\" /S", nullptr); }
+
 ChildProcess& SetupHarness::StartWizard() {
     processes_.push_back(std::make_unique<ChildProcess>());
     EXPECT_TRUE(processes_.back()->Start(L"\"" + kSetupFile + L"\"", L"", userRights_.get()));

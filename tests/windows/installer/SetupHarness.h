@@ -22,10 +22,14 @@ inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVers
 inline constexpr wchar_t kRunValue[] = L"Ovix Pelora Tern-7";
 inline constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OvixPeloraTern7";
 inline constexpr wchar_t kSetupTitle[] = L"Ovix Pelora Tern-7 Setup";
+// What the setup leaves in the install folder to know it again: the product and version.
+inline constexpr wchar_t kInstallMarker[] = L"Tern7Install.ini";
 inline constexpr DWORD kExitAlreadyRunning = 3;
 inline constexpr DWORD kExitProgramStillRunning = 4;
 inline constexpr DWORD kExitFileInUse = 5;
 inline constexpr DWORD kExitFolderNotOurs = 6;
+inline constexpr DWORD kExitElevated = 7;
+inline constexpr DWORD kExitNewerInstalled = 8;
 inline constexpr DWORD kSetupTimeoutMs = 60000;
 
 extern const std::wstring kSetupFile;
@@ -63,6 +67,8 @@ protected:
     // returns its exit code. The process is kept: what it starts belongs to its job and
     // lives until the test ends.
     DWORD RunSetup(const std::wstring& arguments = L"/S");
+    // The same, run as administrator (the test process's own, elevated rights).
+    DWORD RunSetupElevated();
     // Starts the setup's wizard; the caller drives it.
     ChildProcess& StartWizard();
     // Runs the install's uninstaller silently with the options, until it and the copy of

@@ -1,5 +1,5 @@
 // The real setup run silently: a fresh install, an upgrade over the running programs, the
-// uninstaller, and the cases where the setup must refuse.
+// uninstaller, and the cases where the setup must refuse before it changes anything.
 #include <string>
 #include <vector>
 
@@ -159,6 +159,32 @@ TEST_F(Setup, FileInUseLeavesTheInstalledVersionWholeAndRunning) {
     const HWND restarted = WaitForAgent(agentId);
     ASSERT_TRUE(restarted) << "the old version was left without its agent";
     EXPECT_EQ(Lower(ImageOf(ProcessOf(restarted))), Lower(Installed(L"hid.exe")));
+}
+
+// Run as administrator, the agent it starts would run programs from a folder the user
+// can write to, and from config.ini, with the administrator's rights.
+TEST_F(Setup, RefusesToRunElevated) {
+    if (!IsElevated(GetCurrentProcess())) GTEST_SKIP() << "needs an elevated test process, as Wine's default user has";
+
+    EXPECT_EQ(RunSetupElevated(), kExitElevated);
+    EXPECT_FALSE(FolderExists(InstallFolder()));
+    EXPECT_FALSE(RunValueExists());
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(FindTitled(names::kAgentWindowTitle));
+}
+
+TEST_F(Setup, AnOlderSetupLeavesANewerInstallAsItWas) {
+    ASSERT_EQ(RunSetup(), 0u);
+    const HWND agent = WaitForAgent();
+    ASSERT_TRUE(agent);
+    const UniqueKernelHandle runningAgent(OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(agent)));
+    // What a later version's setup leaves behind, and a stand-in for one of its files.
+    ASSERT_TRUE(WritePrivateProfileStringW(L"Install", L"Version", L"99.0", Installed(kInstallMarker).c_str()));
+    WriteFileBytes(Installed(names::kOsdExe), "newer");
+
+    EXPECT_EQ(RunSetup(), kExitNewerInstalled);
+    EXPECT_TRUE(Holds(Installed(names::kOsdExe), "newer")) << "the newer version's files were replaced";
+    EXPECT_EQ(WaitForSingleObject(runningAgent.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the agent was closed";
 }
 
 // Everything shipped, and the setup, carry the one project version.
