@@ -88,7 +88,7 @@ TEST_F(SetupOwnership, UninstallLeavesWhatNamesAnotherCopy) {
     const std::wstring copyRun = L"\"" + copy + L"\\hid.exe\"";
     ASSERT_EQ(QueryValue(HKEY_CURRENT_USER, kRunKey, kRunValue).Text, copyRun);
     const std::wstring copyShortcut = Lower(ShortcutTarget(Shortcut()));
-    ASSERT_EQ(copyShortcut.rfind(Lower(copy), 0), 0u) << "shortcut to " << std::string(copyShortcut.begin(), copyShortcut.end());
+    ASSERT_EQ(copyShortcut.rfind(Lower(copy), 0), 0u) << "shortcut to " << copyShortcut;
 
     ASSERT_TRUE(Uninstall());
     EXPECT_FALSE(FolderExists(InstallFolder()));
