@@ -47,6 +47,7 @@ void CCorvidhidDlg::ApplySettings(std::uintptr_t token) {
     // what they have, and so do both images. The answer is the one of a mouse that kept
     // its settings.
     const bool loaded = LoadSettings(UserConfig(), CurrentSettings) == 0;
+    if (loaded) writeBackLoadsImages_ = false;
     progress_->SetProgress(10);
     int result = settings_tool::kApplyWriteFailed;
     if (loaded) {

@@ -118,10 +118,16 @@ void CCorvidhidDlg::FlushConfigWrites() {
                 PostMessageW(tool, notice.Message, notice.WParam, 0);
         }
     }
-    if (!userConfigPending_ && pendingSaves_.Empty() && writeBackPending_ &&
-        !PersistSettings(config, CurrentSettings)) {
-        writeBackPending_ = false;
-        AppliedSettings = CurrentSettings;
+    if (!userConfigPending_ && pendingSaves_.Empty() && writeBackPending_) {
+        // Until the start-up write-back or an apply has read the file, the images follow
+        // the write-back; after that they are the apply's to decide, even when the file
+        // was busy at start-up and is written back only now.
+        SettingsImage fromFile{};
+        if (!PersistSettings(config, writeBackLoadsImages_ ? CurrentSettings : fromFile)) {
+            writeBackPending_ = false;
+            if (writeBackLoadsImages_) AppliedSettings = CurrentSettings;
+            writeBackLoadsImages_ = false;
+        }
     }
 
     if (!userConfigPending_ && pendingSaves_.Empty() && !writeBackPending_) {

@@ -128,6 +128,7 @@ private:
     PendingSaves pendingSaves_;
     bool userConfigPending_ = false;
     bool writeBackPending_ = false;
+    bool writeBackLoadsImages_ = true;
     UINT configRetryMs_ = 0;
 
     // The tray companion asked to close, whose window may still be there when the mouse is

@@ -1,5 +1,7 @@
 ; The setup of the Ovix Pelora Tern-7 companion: a per-user install without elevation,
 ; log-on start of the agent, upgrade in place over running programs, and an uninstaller.
+; It writes only into a folder of its own, and the uninstaller removes only what this
+; install put there.
 ;
 ; Built by the windows preset's "setup" target:
 ;   makensis -DVERSION=1.0 -DFILE_VERSION=1.0.0.0 -DDIST_DIR=<install folder>
@@ -18,6 +20,9 @@ Target amd64-unicode
 !define RUN_VALUE "Ovix Pelora Tern-7"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OvixPeloraTern7"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+!define DEFAULT_INSTDIR "$LOCALAPPDATA\Programs\Ovix Pelora\Tern-7"
+; Left in the install folder: what makes a folder an install of ours, and its version.
+!define MARKER "Tern7Install.ini"
 ; The user's settings, which only the uninstaller's opt-in removes.
 !define SETTINGS_FOLDER "$APPDATA\Pelora Tern-7"
 ; Setup and uninstall share it: neither may run beside another.
@@ -29,6 +34,9 @@ Target amd64-unicode
 !define EXIT_ALREADY_RUNNING 3
 !define EXIT_PROGRAM_STILL_RUNNING 4
 !define EXIT_FILE_IN_USE 5
+!define EXIT_FOLDER_NOT_OURS 6
+!define EXIT_ELEVATED 7
+!define EXIT_NEWER_INSTALLED 8
 
 !if /FileExists "${DIST_DIR}\Setwell.exe"
   !define HAVE_SETWELL
@@ -38,10 +46,13 @@ Target amd64-unicode
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include WordFunc.nsh
+!include Sections.nsh
+!include Win\WinNT.nsh
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-InstallDir "$LOCALAPPDATA\Programs\Ovix Pelora\Tern-7"
+InstallDir "${DEFAULT_INSTDIR}"
 RequestExecutionLevel user
 ManifestDPIAware true
 SetCompressor /SOLID lzma
@@ -98,56 +109,55 @@ Function ${prefix}TakeSetupMutex
   ${EndIf}
 FunctionEnd
 
-; Closes every window with the title on the stack (under the name below it) the way the
-; programs close: WM_CLOSE, then a bounded wait for its process to end. Pushes 1 when all
-; ended, 0 when one did not.
+; Closes the windows titled as on the stack whose process runs the program named below
+; it from the install folder, the way the programs close: WM_CLOSE, then a bounded wait
+; for the process to end. A window of another program with the same title (File Explorer
+; showing a folder of that name) is neither closed nor waited for. Pushes 1 when all of
+; ours ended, 0 when one did not.
 Function ${prefix}CloseProgram
   Exch $R0 ; title
   Exch
-  Exch $R1 ; name shown to the user
+  Exch $R1 ; program file name
   Push $R2
   Push $R3
   Push $R4
   Push $R5
+  Push $R6
   StrCpy $R5 1
+  StrCpy $R6 0 ; the window after which the search goes on
   ${Do}
-    FindWindow $R2 "" "$R0"
+    FindWindow $R2 "" "$R0" "" $R6
     ${If} $R2 = 0
       ${Break}
     ${EndIf}
-    DetailPrint "Closing $R1"
     System::Call 'user32::GetWindowThreadProcessId(p R2, *i 0 R3)'
-    ; SYNCHRONIZE: enough to wait on it.
-    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i R3) p .R3'
-    System::Call 'user32::PostMessageW(p R2, i ${WM_CLOSE}, p 0, p 0)'
-    ${If} $R3 P= 0
-      ; Not allowed to watch its process: wait for its window to go instead.
-      StrCpy $R4 0
-      ${Do}
-        System::Call 'user32::IsWindow(p R2) i .R3'
-        ${If} $R3 = 0
-          ${Break}
-        ${EndIf}
-        ${If} $R4 >= ${CLOSE_WAIT_MS}
-          StrCpy $R5 0
-          ${Break}
-        ${EndIf}
-        Sleep 100
-        IntOp $R4 $R4 + 100
-      ${Loop}
-    ${Else}
-      System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
-      System::Call 'kernel32::CloseHandle(p R3)'
-      ${If} $R4 <> 0 ; not WAIT_OBJECT_0
-        StrCpy $R5 0
-      ${EndIf}
+    ; PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE: its program, and to wait on it.
+    System::Call 'kernel32::OpenProcess(i 0x00101000, i 0, i R3) p .R3'
+    StrCpy $R4 ""
+    ${If} $R3 P<> 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R4, *i ${NSIS_MAX_STRLEN})'
     ${EndIf}
-    ${If} $R5 = 0
+    ${If} $R4 != "$INSTDIR\$R1"
+      ${If} $R3 P<> 0
+        System::Call 'kernel32::CloseHandle(p R3)'
+      ${EndIf}
+      StrCpy $R6 $R2
+      ${Continue}
+    ${EndIf}
+    DetailPrint "Closing $R1"
+    System::Call 'user32::PostMessageW(p R2, i ${WM_CLOSE}, p 0, p 0)'
+    System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
+    System::Call 'kernel32::CloseHandle(p R3)'
+    ${If} $R4 <> 0 ; not WAIT_OBJECT_0
       DetailPrint "$R1 did not close."
+      StrCpy $R5 0
       ${Break}
     ${EndIf}
+    ; The list of windows changed: search it again from the start.
+    StrCpy $R6 0
   ${Loop}
   StrCpy $R0 $R5
+  Pop $R6
   Pop $R5
   Pop $R4
   Pop $R3
@@ -157,31 +167,38 @@ Function ${prefix}CloseProgram
 FunctionEnd
 
 ; Closes the settings window, the agent and the tray companion (the agent closes the
-; other two itself, but either may run without it). Aborts with a message when one stays.
+; other two itself, but either may run without it).
 Function ${prefix}CloseRunningPrograms
-  !insertmacro CLOSE_OR_ABORT "${prefix}CloseProgram" "the settings window" "Ovix Pelora Tern-7 Gaming Mouse Driver"
-  !insertmacro CLOSE_OR_ABORT "${prefix}CloseProgram" "the device agent" "Ovix Pelora Tern-7 Sentry"
-  !insertmacro CLOSE_OR_ABORT "${prefix}CloseProgram" "the tray companion" "Ovix Pelora Tern-7 NotifyHost"
+  !insertmacro CLOSE_OR_ASK "${prefix}CloseProgram" "the settings window" "Ovix Pelora Tern-7 Gaming Mouse Driver" "Setwell.exe"
+  !insertmacro CLOSE_OR_ASK "${prefix}CloseProgram" "the device agent" "Ovix Pelora Tern-7 Sentry" "hid.exe"
+  !insertmacro CLOSE_OR_ASK "${prefix}CloseProgram" "the tray companion" "Ovix Pelora Tern-7 NotifyHost" "notifyhost.exe"
 FunctionEnd
 !macroend
 
-!macro CLOSE_OR_ABORT function name title
-  Push "${name}"
-  Push "${title}"
-  Call ${function}
-  Pop $0
-  ${If} $0 = 0
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT}: ${name} did not close within ${CLOSE_WAIT_MS} ms.$\r$\nClose it (or end it in Task Manager), then run this again. Nothing was changed." /SD IDOK
-    SetErrorLevel ${EXIT_PROGRAM_STILL_RUNNING}
-    Quit
-  ${EndIf}
+; A program that does not close may be asking the user something (the settings window
+; asks whether to apply changes): the wizard names its window and offers Retry; Cancel,
+; and a silent run, stop with nothing changed.
+!macro CLOSE_OR_ASK function name title program
+  ${Do}
+    Push "${program}"
+    Push "${title}"
+    Call ${function}
+    Pop $0
+    ${If} $0 = 1
+      ${Break}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT}: ${name} did not close. Its window $\"${title}$\" may be asking you something, such as whether to apply changes.$\r$\n$\r$\nAnswer it or close that window, then click Retry. Cancel leaves everything as it was." /SD IDCANCEL IDRETRY`
+      SetErrorLevel ${EXIT_PROGRAM_STILL_RUNNING}
+      Quit
+    ${EndIf}
+  ${Loop}
 !macroend
 
 !insertmacro DEFINE_SHARED ""
 !insertmacro DEFINE_SHARED "un."
 
 ; ---------------------------------------------------------------------------------------
-; What the setup installs, listed once for the copy and for the check before it.
+; What the setup installs, listed once for the copy, the check before it and the removal.
 
 !macro FOR_EACH_FILE action
   !insertmacro ${action} "hid.exe"
@@ -194,6 +211,10 @@ FunctionEnd
   !endif
   !insertmacro ${action} "config.ini"
   !insertmacro ${action} "macrolist.ini"
+  !insertmacro ${action} "skins\string_notifyhost.ini"
+  !insertmacro ${action} "skins\updatebar_Mask.BMP"
+  !insertmacro ${action} "skins\updatebar_n.jpg"
+  !insertmacro ${action} "skins\updatebar_o.jpg"
   !insertmacro ${action} "uninstall.exe"
 !macroend
 
@@ -205,7 +226,7 @@ FunctionEnd
 
 !macro INSTALL_FILE file
   !if "${file}" != "uninstall.exe"
-    File "${DIST_DIR}\${file}"
+    File "/oname=${file}" "${DIST_DIR}\${file}"
   !endif
 !macroend
 
@@ -234,16 +255,6 @@ FunctionEnd
 Function CheckAllReplaceable
   StrCpy $R9 ""
   !insertmacro FOR_EACH_FILE CHECK_REPLACEABLE
-  FindFirst $0 $1 "$INSTDIR\skins\*"
-  ${DoWhile} $1 != ""
-    ${If} ${FileExists} "$INSTDIR\skins\$1"
-    ${AndIfNot} ${FileExists} "$INSTDIR\skins\$1\*"
-      Push "$INSTDIR\skins\$1"
-      Call CheckReplaceable
-    ${EndIf}
-    FindNext $0 $1
-  ${Loop}
-  FindClose $0
   ${If} $R9 != ""
     MessageBox MB_OK|MB_ICONSTOP "These files are in use by another program and cannot be replaced:$R9$\r$\n$\r$\nClose that program and run Setup again. The installed version was left as it was." /SD IDOK
     ; It was closed for the upgrade; the old version goes on as before.
@@ -256,9 +267,75 @@ Function CheckAllReplaceable
   ${EndIf}
 FunctionEnd
 
+; A per-user install run elevated would start the agent elevated, and the agent starts
+; programs from a folder the user can write to and from config.ini. Only the elevated
+; half of an administrator's token is refused: where UAC is off, every program of that
+; user runs with those rights anyway.
+Function RefuseElevated
+  System::Call 'advapi32::OpenProcessToken(p -1, i 0x0008, *p .r0) i .r1' ; TOKEN_QUERY
+  ${If} $1 = 0
+    Return
+  ${EndIf}
+  System::Call 'advapi32::GetTokenInformation(p r0, i 18, *i .r2, i 4, *i .r3) i .r1' ; TokenElevationType
+  System::Call 'kernel32::CloseHandle(p r0)'
+  ${If} $1 <> 0
+  ${AndIf} $2 = 2 ; TokenElevationTypeFull
+    MessageBox MB_OK|MB_ICONSTOP "Setup was started as administrator.$\r$\n$\r$\n${PRODUCT} installs for your own user account, and its device agent must run with your own rights. Run Setup again normally, without $\"Run as administrator$\". Nothing was changed." /SD IDOK
+    SetErrorLevel ${EXIT_ELEVATED}
+    Quit
+  ${EndIf}
+FunctionEnd
+
+Var InstalledVersion
+
+; Writes only into a folder that is absent, empty, or an earlier install of ours: known
+; by the marker it holds, or, for installs made before the marker, by the Apps & features
+; entry that names it. Sets InstalledVersion for such an install.
+Function RefuseForeignFolder
+  StrCpy $InstalledVersion ""
+  ReadINIStr $0 "$INSTDIR\${MARKER}" "Install" "Product"
+  ${If} $0 == "${PRODUCT}"
+    ReadINIStr $InstalledVersion "$INSTDIR\${MARKER}" "Install" "Version"
+    Return
+  ${EndIf}
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+  ${AndIf} ${FileExists} "$INSTDIR\uninstall.exe"
+    ReadRegStr $InstalledVersion HKCU "${UNINSTALL_KEY}" "DisplayVersion"
+    Return
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\*"
+    ${DirState} "$INSTDIR" $0
+    ${If} $0 = 0 ; empty
+      Return
+    ${EndIf}
+  ${ElseIfNot} ${FileExists} "$INSTDIR"
+    Return
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "Setup installs only into an empty folder or over an earlier install of ${PRODUCT}, and this folder holds other files:$\r$\n$\r$\n$INSTDIR$\r$\n$\r$\nRun Setup again with an empty or new folder after /D=, or without /D= to install in the usual place. Nothing was changed." /SD IDOK
+  SetErrorLevel ${EXIT_FOLDER_NOT_OURS}
+  Quit
+FunctionEnd
+
+Function AskBeforeDowngrade
+  ${If} $InstalledVersion == ""
+    Return
+  ${EndIf}
+  ${VersionCompare} "$InstalledVersion" "${VERSION}" $0
+  ${If} $0 = 1 ; the installed one is newer
+    ${IfNot} ${Cmd} `MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON2 "${PRODUCT} $InstalledVersion is installed, which is newer than this setup's version ${VERSION}.$\r$\n$\r$\nReplace it with the older version ${VERSION}?" /SD IDNO IDYES`
+      SetErrorLevel ${EXIT_NEWER_INSTALLED}
+      Quit
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   SetShellVarContext current
   Call TakeSetupMutex
+  Call RefuseElevated
+  Call RefuseForeignFolder
+  Call AskBeforeDowngrade
 FunctionEnd
 
 Section "Install"
@@ -266,12 +343,13 @@ Section "Install"
   Call CloseRunningPrograms
   Call CheckAllReplaceable
 
+  ; First, so that a copy cut short still leaves a folder that a new run may complete.
+  CreateDirectory "$INSTDIR\skins"
+  WriteINIStr "$INSTDIR\${MARKER}" "Install" "Product" "${PRODUCT}"
+  WriteINIStr "$INSTDIR\${MARKER}" "Install" "Version" "${VERSION}"
   SetOutPath "$INSTDIR"
   SetOverwrite on
   !insertmacro FOR_EACH_FILE INSTALL_FILE
-  SetOutPath "$INSTDIR\skins"
-  File "${DIST_DIR}\skins\*"
-  SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\hid.exe"'
@@ -302,9 +380,81 @@ SectionEnd
 
 ; ---------------------------------------------------------------------------------------
 
-Function un.onInit
-  SetShellVarContext current
-  Call un.TakeSetupMutex
+; Where the Start menu shortcut points, or "" when it cannot be read (IShellLinkW and
+; IPersistFile by their vtable slots; the setup has COM initialised).
+Function un.ShortcutTarget
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $3 ""
+  System::Call 'ole32::CoCreateInstance(g "{00021401-0000-0000-C000-000000000046}", p 0, i 1, g "{000214F9-0000-0000-C000-000000000046}", *p .r1) i .r0'
+  ${If} $0 = 0
+    System::Call '$1->0(g "{0000010b-0000-0000-C000-000000000046}", *p .r2) i .r0' ; QueryInterface
+    ${If} $0 = 0
+      System::Call '$2->5(w "${SHORTCUT}", i 0) i .r0' ; IPersistFile::Load
+      ${If} $0 = 0
+        System::Call '$1->3(w .r3, i ${NSIS_MAX_STRLEN}, p 0, i 0) i .r0' ; IShellLinkW::GetPath
+        ${If} $0 <> 0
+          StrCpy $3 ""
+        ${EndIf}
+      ${EndIf}
+      System::Call '$2->2()' ; Release
+    ${EndIf}
+    System::Call '$1->2()'
+  ${EndIf}
+  Exch $3
+  Exch
+  Pop $2
+  Exch
+  Pop $1
+  Exch
+  Pop $0
+FunctionEnd
+
+; Removes a folder and what it holds without passing through a link (a junction or a
+; symbolic link): a link is removed as a link, and its target keeps its contents.
+Function un.RemoveFolderWithoutLinks
+  Exch $R0 ; folder
+  Push $R1
+  Push $R2
+  Push $R3
+  System::Call 'kernel32::GetFileAttributesW(w R0) i .R3'
+  ${If} $R3 = -1
+    ; Nothing there.
+  ${ElseIf} $R3 & ${FILE_ATTRIBUTE_REPARSE_POINT}
+    ; The folder itself is a link.
+    System::Call 'kernel32::RemoveDirectoryW(w R0)'
+  ${Else}
+    FindFirst $R1 $R2 "$R0\*"
+    ${DoWhile} $R2 != ""
+      ${If} $R2 != "."
+      ${AndIf} $R2 != ".."
+        System::Call 'kernel32::GetFileAttributesW(w "$R0\$R2") i .R3'
+        ${If} $R3 = -1
+          ; Gone meanwhile.
+        ${ElseIf} $R3 & ${FILE_ATTRIBUTE_REPARSE_POINT}
+          ${If} $R3 & ${FILE_ATTRIBUTE_DIRECTORY}
+            System::Call 'kernel32::RemoveDirectoryW(w "$R0\$R2")'
+          ${Else}
+            System::Call 'kernel32::DeleteFileW(w "$R0\$R2")'
+          ${EndIf}
+        ${ElseIf} $R3 & ${FILE_ATTRIBUTE_DIRECTORY}
+          Push "$R0\$R2"
+          Call un.RemoveFolderWithoutLinks
+        ${Else}
+          Delete "$R0\$R2"
+        ${EndIf}
+      ${EndIf}
+      FindNext $R1 $R2
+    ${Loop}
+    FindClose $R1
+    RMDir "$R0"
+  ${EndIf}
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Pop $R0
 FunctionEnd
 
 Section "un.${PRODUCT}" UninstallPrograms
@@ -312,21 +462,55 @@ Section "un.${PRODUCT}" UninstallPrograms
   SetShellVarContext current
   Call un.CloseRunningPrograms
 
-  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  Delete "${SHORTCUT}"
+  ; Another copy's log-on start, shortcut and entry stay: only those naming this install go.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 == '"$INSTDIR\hid.exe"'
+  ${OrIf} $0 == "$INSTDIR\hid.exe"
+    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
+  Call un.ShortcutTarget
+  Pop $0
+  ${If} $0 == "$INSTDIR\Setwell.exe"
+  ${OrIf} $0 == "$INSTDIR"
+    Delete "${SHORTCUT}"
+  ${EndIf}
+
+  ; Only the files this setup installs, by name; a folder goes only once it is empty.
   !insertmacro FOR_EACH_FILE REMOVE_FILE
   ; Also when this build had none: an older setup may have installed it.
   Delete "$INSTDIR\Setwell.exe"
-  RMDir /r "$INSTDIR\skins"
-  ; Anything the user put there keeps the folder.
+  RMDir "$INSTDIR\skins"
+  Delete "$INSTDIR\${MARKER}"
   RMDir "$INSTDIR"
-  RMDir "$INSTDIR\.."
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${If} ${FileExists} "$INSTDIR\*"
+    ; Kept for files that are not ours; the marker keeps it open to a later install.
+    WriteINIStr "$INSTDIR\${MARKER}" "Install" "Product" "${PRODUCT}"
+  ${ElseIf} $INSTDIR == "${DEFAULT_INSTDIR}"
+    ; The vendor folder above the usual place; a folder above one chosen with /D= is not ours.
+    RMDir "$INSTDIR\.."
+  ${EndIf}
+
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
 SectionEnd
 
 Section /o "un.Remove my settings" UninstallSettings
-  RMDir /r "${SETTINGS_FOLDER}"
+  Push "${SETTINGS_FOLDER}"
+  Call un.RemoveFolderWithoutLinks
 SectionEnd
+
+; After the sections, whose numbers it needs. /RemoveSettings ticks "Remove my settings",
+; for a silent uninstall too.
+Function un.onInit
+  SetShellVarContext current
+  Call un.TakeSetupMutex
+  ${GetOptions} $CMDLINE "/RemoveSettings" $0
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${UninstallSettings}
+  ${EndIf}
+FunctionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${UninstallPrograms} "The programs, the log-on start, the Start menu shortcut and the Apps & features entry."

@@ -5,8 +5,8 @@
 # (Setwell.exe), the mouse is pulled out and the agent is closed. Each step says what
 # happened; screenshots of the tray menu, the on-screen display, each page of the settings
 # window and the progress window go to the output folder.
-# Last, the setup installs the companion as a user would, and its uninstaller removes it;
-# screenshots of their pages go there too.
+# Last, the setup refuses to run as administrator, installs the companion as a user would,
+# and its uninstaller removes it; screenshots of their pages go there too.
 # Exits 0 only if every step did what it should.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,8 @@ scripts/install-deps.sh imagemagick x11-apps x11-utils xdotool || exit 1
 echo "== Building the Windows programs (build/windows/dist)"
 cmake --preset windows >build-demo-configure.log 2>&1 || { cat build-demo-configure.log; exit 1; }
 rm -f build-demo-configure.log
-cmake --build --preset windows --target hid notifyhost OSD Setwell tern7ctl simmouse HidDeviceSim setup >/dev/null || exit 1
+cmake --build --preset windows --target hid notifyhost OSD Setwell tern7ctl simmouse HidDeviceSim setup run_unelevated \
+    >/dev/null || exit 1
 setup_exe=$(ls build/windows/Tern7Setup-*.exe 2>/dev/null | head -1)
 
 demo=$root/build/demo
@@ -181,10 +182,21 @@ page() {  # page TITLE SHOT: saves the wizard's page, then presses its default b
     x=$(cut -d+ -f2 <<<"$geometry"); y=$(cut -d+ -f3 <<<"$geometry")
     xdotool mousemove $((x + 200)) $((y + 150)) key Return
 }
+# Wine runs every program elevated, as "Run as administrator" does; a user's own start is not.
+unelevated() { wine "$root/build/windows/run_unelevated.exe" "$(winepath -w "$1" 2>/dev/null)"; }
+exit_code_is() { test -s "$demo/setup.rc" && test "$(cat "$demo/setup.rc")" = "$1"; }
 run_value_set() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Ovix Pelora Tern-7" >/dev/null 2>&1; }
 agent_installed() { window_exists "Ovix Pelora Tern-7 Sentry" && test -f "$programs/hid.exe"; }
 if [ -n "$setup_exe" ]; then
-    (wine "$setup_exe" </dev/null >/dev/null 2>&1 &)
+    echo "   run as administrator first: the agent it starts would have an administrator's rights"
+    rm -f "$demo/setup.rc"
+    ( wine "$setup_exe" </dev/null >/dev/null 2>&1; echo $? >"$demo/setup.rc" ) &
+    check "the setup says so" wait_for 20 wizard_shown "Ovix Pelora Tern-7 Setup"
+    check "its message" page "Ovix Pelora Tern-7 Setup" setup-elevated.png
+    check "it ended with exit code 7 and installed nothing" wait_for 20 exit_code_is 7
+    check "nothing was installed" test ! -e "$programs"
+    echo "   then as the user"
+    (unelevated "$setup_exe" </dev/null >/dev/null 2>&1 &)
     check "the setup's wizard is up" wait_for 20 wizard_shown "Ovix Pelora Tern-7 Setup"
     check "welcome page" page "Ovix Pelora Tern-7 Setup" setup-welcome.png
     check "the setup installed and started the agent" wait_for 30 agent_installed
@@ -196,7 +208,7 @@ if [ -n "$setup_exe" ]; then
     check "the agent starts at log-on" run_value_set
 
     echo "== Uninstalling (what Apps & features runs): the settings stay unless ticked"
-    (wine "$programs/uninstall.exe" </dev/null >/dev/null 2>&1 &)
+    (unelevated "$programs/uninstall.exe" </dev/null >/dev/null 2>&1 &)
     check "the uninstaller's wizard is up" wait_for 20 wizard_shown "Ovix Pelora Tern-7 Uninstall"
     check "confirmation page" page "Ovix Pelora Tern-7 Uninstall" uninstall-confirm.png
     check "the choice to remove the settings too" page "Ovix Pelora Tern-7 Uninstall" uninstall-choice.png

@@ -5,8 +5,8 @@
 
 #include "ProgramNames.h"
 
-bool SetwellDriver::Start(const std::wstring& folder) {
-    if (!process_.Start(L"\"" + folder + L"Setwell.exe\"", folder)) return false;
+bool SetwellDriver::Start(const std::wstring& folder, HANDLE token) {
+    if (!process_.Start(L"\"" + folder + L"Setwell.exe\"", folder, token)) return false;
     window_ = WaitForAnsweringWindow(process_.Id(), names::kSettingsToolWindowTitle, 15000);
     return window_ != nullptr;
 }

@@ -9,8 +9,9 @@
 
 class SetwellDriver {
 public:
-    // Starts folder's Setwell.exe and waits until its window answers.
-    bool Start(const std::wstring& folder);
+    // Starts folder's Setwell.exe, with token's rights (none: this process's), and waits
+    // until its window answers.
+    bool Start(const std::wstring& folder, HANDLE token = nullptr);
     HWND Window() const { return window_; }
     ChildProcess& Process() { return process_; }
 

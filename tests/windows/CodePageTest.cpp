@@ -2,8 +2,8 @@
 // not Western: run as well under Russian and Japanese locales (see CMakeLists.txt).
 #include <gtest/gtest.h>
 
+#include "ConfigFile.h"
 #include "TestFiles.h"
-#include "WaitingConfigWrites.h"
 
 namespace {
 
@@ -37,11 +37,11 @@ TEST(CodePageTest, TextsTheSettingsToolWroteLoadAndWriteBackUnchanged) {
     EXPECT_EQ(FieldText(image.Groups[1].Buttons[3].MacroName), sample.MacroName);
 
     // The write-back leaves them as the settings tool reads them; a new one reads back too.
-    ASSERT_EQ(WriteConfigFileWaiting(config, image), 0u);
+    ASSERT_EQ(WriteConfigFile(config, image), 0u);
     EXPECT_EQ(config.ReadString(L"ButtonAssigned1_4", L"Path", L""), sample.Path);
     EXPECT_EQ(config.ReadString(L"ButtonAssigned1_4", L"MacroName", L""), sample.MacroName);
     SetFieldText(image.Groups[2].Buttons[0].Path, sample.Path);
-    ASSERT_EQ(WriteConfigFileWaiting(config, image), 0u);
+    ASSERT_EQ(WriteConfigFile(config, image), 0u);
     EXPECT_EQ(config.ReadString(L"ButtonAssigned2_1", L"Path", L""), sample.Path) << "as the settings tool reads it";
     SettingsImage again{};
     ASSERT_EQ(LoadSettings(config, again), 0u);

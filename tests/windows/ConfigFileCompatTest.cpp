@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ConfigFile.h"
 #include "TestFiles.h"
-#include "WaitingConfigWrites.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ protected:
         EXPECT_EQ(loaded, byProfileCalls);
 
         WriteKeyByKey(byCalls.Path(), ConfigEntries(loaded));
-        ASSERT_EQ(WriteConfigFileWaiting(byAgent, loaded), 0u);
+        ASSERT_EQ(WriteConfigFile(byAgent, loaded), 0u);
         EXPECT_EQ(Bytes(byAgent), Bytes(byCalls)) << "write-back";
         EXPECT_TRUE(FilesIn(folder.Path(), L"~*.tmp").empty()) << "no copy left behind";
 
@@ -69,9 +69,9 @@ protected:
         SetFieldText(changed.Groups[0].Buttons[0].Path, L"C:\\Tools\\new tool.exe");
         WriteKeyByKey(byCalls.Path(), ConfigEntries(changed));
         WriteKeyByKey(byCalls.Path(), {{L"Setting", L"Profile", L"2"}, {L"GROUP0", L"DPI", L"1"}, {L"Setting", L"Plug", L"1"}});
-        ASSERT_EQ(WriteConfigFileWaiting(byAgent, changed), 0u);
+        ASSERT_EQ(WriteConfigFile(byAgent, changed), 0u);
         for (const IniEntry& key : {CurrentProfileKey(2), GroupDpiKey(1, 0), PlugStateKey(1)})
-            ASSERT_EQ(SaveKeysWaiting(byAgent, {&key, 1}, L"Save"), 0u);
+            ASSERT_EQ(SaveKeys(byAgent, {&key, 1}, L"Save"), 0u);
         EXPECT_EQ(Bytes(byAgent), Bytes(byCalls)) << "changed image and single keys";
     }
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
+#include "ConfigFile.h"
 #include "ConfigKeys.h"
 #include "Handles.h"
 #include "TestFiles.h"
-#include "WaitingConfigWrites.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ protected:
         LoadSettings(config, image);
         return image;
     }
-    unsigned long Save(const IniEntry& key) { return SaveKeysWaiting(config, std::array{key}, L"Save"); }
+    unsigned long Save(const IniEntry& key) { return SaveKeys(config, std::array{key}, L"Save"); }
     // Held open by another program: an editor, a sync client, a scanner.
     UniqueKernelHandle Hold(DWORD share) const {
         return UniqueKernelHandle(CreateFileW(config.Path().c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -47,7 +47,7 @@ TEST_F(ConfigFileTest, AMissingFileLoadsAsValidatedDefaultsWithUnsetButtonFields
 }
 
 TEST_F(ConfigFileTest, WritingFromNothingPutsEveryKeyInTheDocumentedOrder) {
-    WriteConfigFileWaiting(config, Load());
+    WriteConfigFile(config, Load());
     const std::string text = ReadFileBytes(config.Path());
     EXPECT_LT(Where(text, "[Setting]\r\nProfile=0\r\nTrayEnabled=1\r\nMouseButtons=8\r\nPollingRate=1\r\n"),
               Where(text, "[GROUP0]\r\nSelectHand=1\r\nWheelScrollLines=3\r\nMouseSensitivity=5\r\nDoubleClickSpeed=5\r\n"
@@ -78,7 +78,7 @@ TEST_F(ConfigFileTest, AWrittenImageLoadsBackUnchanged) {
     button.KeyData[79] = 0xFF;
     SetFieldText(button.MacroName, L"Copy \x00FC");
     SetFieldText(button.Path, L"C:\\Tools\\calc tool.exe");
-    WriteConfigFileWaiting(config, image);
+    WriteConfigFile(config, image);
     EXPECT_EQ(Load(), image);
 }
 
@@ -103,7 +103,7 @@ TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsI
     EXPECT_TRUE(FieldText(image.Groups[0].Buttons[0].Path).empty());
     EXPECT_EQ(FieldText(image.Groups[0].Buttons[1].Path).size(), 259u);
 
-    WriteConfigFileWaiting(config, image);
+    WriteConfigFile(config, image);
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_1", L"Path", L""), std::wstring(tooLong.begin(), tooLong.end()));
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_2", L"Path", L""), std::wstring(longest.begin(), longest.end()));
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_3", L"Path", L"missing"), L"") << "empty paths are still written";
@@ -139,7 +139,7 @@ TEST_F(ConfigFileTest, JunkNonNumbersAndDuplicatesLoadAsValidatedValues) {
 TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMissing) {
     WriteFileBytes(config.Path(), "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
                                   "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n");
-    WriteConfigFileWaiting(config, Load());
+    WriteConfigFile(config, Load());
     const std::string text = ReadFileBytes(config.Path());
     for (const char* kept : {"Language=fr", "[Window]\r\nLeft=40", "Skin=dark", "Profile=1"})
         EXPECT_NE(text.find(kept), std::string::npos) << kept;
@@ -148,7 +148,7 @@ TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMi
 }
 
 TEST_F(ConfigFileTest, SingleKeySavesChangeOnlyTheirKey) {
-    WriteConfigFileWaiting(config, Load());
+    WriteConfigFile(config, Load());
     const std::string before = ReadFileBytes(config.Path());
 
     Save(GroupDpiKey(2, 1));
@@ -174,14 +174,14 @@ FILETIME LastWrite(const std::wstring& path) {
 }
 
 TEST_F(ConfigFileTest, AFileThatWouldNotChangeIsNotWritten) {
-    ASSERT_EQ(WriteConfigFileWaiting(config, Load()), 0u);
+    ASSERT_EQ(WriteConfigFile(config, Load()), 0u);
     // An old time shows whether the file was written again.
     const FILETIME old{0x12345678, 0x01C00000};
     {
         UniqueKernelHandle file(CreateFileW(config.Path().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &old));
     }
-    EXPECT_EQ(WriteConfigFileWaiting(config, Load()), 0u);
+    EXPECT_EQ(WriteConfigFile(config, Load()), 0u);
     EXPECT_EQ(Save(GroupDpiKey(3, 2)), 0u);
     const FILETIME after = LastWrite(config.Path());
     EXPECT_EQ(CompareFileTime(&after, &old), 0);
@@ -195,7 +195,7 @@ TEST_F(ConfigFileTest, AWriteThatFailsLeavesTheFileAsItWasAndSaysWhy) {
 
     // The user made the file read-only.
     ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(WriteConfigFileWaiting(config, image), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(WriteConfigFile(config, image), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(Save(GroupDpiKey(2, 0)), static_cast<unsigned long>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFileBytes(config.Path()), before);
     ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_NORMAL));
@@ -205,14 +205,14 @@ TEST_F(ConfigFileTest, AWriteThatFailsLeavesTheFileAsItWasAndSaysWhy) {
     for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
         const UniqueKernelHandle held = Hold(share);
         ASSERT_TRUE(held);
-        EXPECT_NE(WriteConfigFileWaiting(config, image), 0u) << share;
+        EXPECT_NE(WriteConfigFile(config, image), 0u) << share;
         EXPECT_NE(Save(CurrentProfileKey(2)), 0u) << share;
     }
     EXPECT_EQ(ReadFileBytes(config.Path()), before);
     EXPECT_TRUE(LeftOver().empty());
 
     // Once the way is free, the next write lands.
-    EXPECT_EQ(WriteConfigFileWaiting(config, image), 0u);
+    EXPECT_EQ(WriteConfigFile(config, image), 0u);
     EXPECT_EQ(Load().Groups[0].DPI, 1);
     EXPECT_EQ(config.ReadString(L"Tool", L"Keep", L""), L"me");
 }
@@ -227,7 +227,7 @@ TEST_F(ConfigFileTest, AFileThatCannotBeReadLeavesTheLastSettingsReadInPlace) {
         ASSERT_TRUE(held);
         EXPECT_EQ(LoadSettings(config, image), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(image, lastGood) << "no defaults in place of the user's settings";
-        EXPECT_EQ(PersistSettingsWaiting(config, image), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(PersistSettings(config, image), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
     }
     // Far larger than any settings file: damaged, or no settings file.
     WriteFileBytes(config.Path(), "[Setting]\r\nProfile=1\r\n" + std::string(IniFile::kMaxFileBytes, ';'));
@@ -241,13 +241,13 @@ TEST_F(ConfigFileTest, AFileThatCannotBeReadLeavesTheLastSettingsReadInPlace) {
 }
 
 TEST_F(ConfigFileTest, AKeySavedWhileAReaderKeepsTheFileFromBeingReplacedGoesIntoTheFile) {
-    WriteConfigFileWaiting(config, Load());
+    WriteConfigFile(config, Load());
     // A reader that lets others write but not delete or rename the file.
     const UniqueKernelHandle held = Hold(FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(held);
     SettingsImage image = Load();
     image.Groups[1].DPI = 1;
-    EXPECT_NE(WriteConfigFileWaiting(config, image), 0u) << "a whole image is never written in place";
+    EXPECT_NE(WriteConfigFile(config, image), 0u) << "a whole image is never written in place";
 
     // Each value goes over the old one where it stands, and nothing else changes: a write
     // cut short leaves the old value or the new.
@@ -266,7 +266,7 @@ TEST_F(ConfigFileTest, AKeySavedWhileAReaderKeepsTheFileFromBeingReplacedGoesInt
 }
 
 TEST_F(ConfigFileTest, AReplacedFileKeepsItsAttributesAndALinkStaysALinkToTheFileWritten) {
-    WriteConfigFileWaiting(config, Load());
+    WriteConfigFile(config, Load());
     ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_EQ(Save(GroupDpiKey(1, 0)), 0u);
     EXPECT_EQ(GetFileAttributesW(config.Path().c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
@@ -275,20 +275,20 @@ TEST_F(ConfigFileTest, AReplacedFileKeepsItsAttributesAndALinkStaysALinkToTheFil
     // The settings kept elsewhere, config.ini a link to them (a sync folder, say).
     const ScratchFolder elsewhere;
     const IniFile kept(elsewhere.File(L"settings.ini"));
-    ASSERT_EQ(WriteConfigFileWaiting(kept, Load()), 0u);
+    ASSERT_EQ(WriteConfigFile(kept, Load()), 0u);
     ASSERT_TRUE(SetFileAttributesW(config.Path().c_str(), FILE_ATTRIBUTE_NORMAL));
     ASSERT_TRUE(DeleteFileW(config.Path().c_str()));
     ASSERT_TRUE(MakeFileLink(config.Path(), kept.Path()));
     ASSERT_EQ(Save(GroupDpiKey(2, 0)), 0u);
     SettingsImage image = Load();
     image.Groups[1].DPI = 4;
-    ASSERT_EQ(WriteConfigFileWaiting(config, image), 0u);
+    ASSERT_EQ(WriteConfigFile(config, image), 0u);
 
     SettingsImage throughTarget{};
     ASSERT_EQ(LoadSettings(kept, throughTarget), 0u);
     EXPECT_EQ(throughTarget.Groups[0].DPI, 2);
     EXPECT_EQ(throughTarget.Groups[1].DPI, 4);
-    ASSERT_EQ(SaveKeysWaiting(kept, std::array{GroupDpiKey(3, 2)}, L"Save"), 0u);
+    ASSERT_EQ(SaveKeys(kept, std::array{GroupDpiKey(3, 2)}, L"Save"), 0u);
     EXPECT_EQ(Load().Groups[2].DPI, 3) << "config.ini still leads to the settings kept elsewhere";
     EXPECT_TRUE(LeftOver().empty());
     EXPECT_TRUE(FilesIn(elsewhere.Path(), L"~*.tmp").empty());
@@ -298,7 +298,7 @@ TEST_F(ConfigFileTest, NoCopyLeftBehindBlocksAWriteAndTheLongestPathsAreWritten)
     // A copy of an earlier program's write that was cut short, made read-only since.
     WriteFileBytes(config.Path() + L".tmp", "stale");
     ASSERT_TRUE(SetFileAttributesW((config.Path() + L".tmp").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(WriteConfigFileWaiting(config, Load()), 0u);
+    EXPECT_EQ(WriteConfigFile(config, Load()), 0u);
     EXPECT_EQ(Save(PlugStateKey(1)), 0u);
     SetFileAttributesW((config.Path() + L".tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 
@@ -309,9 +309,9 @@ TEST_F(ConfigFileTest, NoCopyLeftBehindBlocksAWriteAndTheLongestPathsAreWritten)
     deep += L"\\";
     const IniFile longest(deep + L"config.ini");
     ASSERT_EQ(longest.Path().size(), MAX_PATH - 1u);
-    EXPECT_EQ(WriteConfigFileWaiting(longest, Load()), 0u);
+    EXPECT_EQ(WriteConfigFile(longest, Load()), 0u);
     const IniEntry key = GroupDpiKey(2, 1);
-    EXPECT_EQ(SaveKeysWaiting(longest, std::array{key}, L"Save"), 0u);
+    EXPECT_EQ(SaveKeys(longest, std::array{key}, L"Save"), 0u);
     SettingsImage image{};
     ASSERT_EQ(LoadSettings(longest, image), 0u);
     EXPECT_EQ(image.Groups[1].DPI, 2);

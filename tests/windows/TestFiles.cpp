@@ -1,8 +1,12 @@
 #include "TestFiles.h"
 
 #include <shellapi.h>
+#include <winioctl.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstddef>
+#include <vector>
 
 #include "Handles.h"
 #include "PathText.h"
@@ -59,25 +63,6 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pat
     return names;
 }
 
-bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
-    // Wine's own links are empty promises (the call succeeds and makes nothing): there the
-    // link is made in the Linux file system underneath, as a Linux tool would make it.
-    using UnixFileName = char*(CDECL*)(LPCWSTR);
-    const auto unixFileName = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixFileName) return CreateSymbolicLinkW(link.c_str(), target.c_str(), 0x2 /* unprivileged */) != FALSE;
-    char* const unixLink = unixFileName(link.c_str());
-    char* const unixTarget = unixFileName(target.c_str());
-    long result = -1;
-    if (unixLink && unixTarget) {
-        constexpr long kSymlink = 88;  // x86-64 Linux
-        asm volatile("syscall" : "=a"(result) : "a"(kSymlink), "D"(unixTarget), "S"(unixLink) : "rcx", "r11", "memory");
-    }
-    HeapFree(GetProcessHeap(), 0, unixLink);
-    HeapFree(GetProcessHeap(), 0, unixTarget);
-    return result == 0;
-}
-
 std::wstring HostPath(const char* path) {
     std::wstring wide = L"Z:";
     for (const char* c = path; *c; ++c) wide.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
@@ -85,3 +70,82 @@ std::wstring HostPath(const char* path) {
 }
 
 std::wstring HostFolder(const char* path) { return JoinPath(HostPath(path), L""); }
+
+namespace {
+
+// The mount-point form of REPARSE_DATA_BUFFER, which the SDK headers leave to the DDK.
+struct MountPointReparse {
+    DWORD ReparseTag;
+    WORD ReparseDataLength;
+    WORD Reserved;
+    WORD SubstituteNameOffset;
+    WORD SubstituteNameLength;
+    WORD PrintNameOffset;
+    WORD PrintNameLength;
+    wchar_t PathBuffer[1];
+};
+
+bool SetMountPoint(const std::wstring& folder, const std::wstring& target) {
+    const UniqueKernelHandle handle(CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) return false;
+    // Both names in the buffer end with a null: the substitute name, then the printed one.
+    const std::wstring substitute = L"\\??\\" + target;
+    const std::size_t nameBytes = (substitute.size() + 1 + target.size() + 1) * sizeof(wchar_t);
+    std::vector<std::byte> buffer(offsetof(MountPointReparse, PathBuffer) + nameBytes);
+    auto* reparse = reinterpret_cast<MountPointReparse*>(buffer.data());
+    reparse->ReparseTag = IO_REPARSE_TAG_MOUNT_POINT;
+    reparse->ReparseDataLength = static_cast<WORD>(buffer.size() - offsetof(MountPointReparse, SubstituteNameOffset));
+    reparse->SubstituteNameLength = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+    reparse->PrintNameOffset = static_cast<WORD>((substitute.size() + 1) * sizeof(wchar_t));
+    reparse->PrintNameLength = static_cast<WORD>(target.size() * sizeof(wchar_t));
+    std::copy(substitute.begin(), substitute.end(), reparse->PathBuffer);
+    std::copy(target.begin(), target.end(), reparse->PathBuffer + substitute.size() + 1);
+    DWORD returned = 0;
+    return DeviceIoControl(handle.get(), FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
+                           nullptr, 0, &returned, nullptr);
+}
+
+bool CreateJunction(const std::wstring& link, const std::wstring& target) {
+    if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
+    if (SetMountPoint(link, target)) return true;
+    RemoveDirectoryW(link.c_str());
+    return false;
+}
+
+using UnixFileName = char*(CDECL*)(const wchar_t*);
+
+std::string UnixPath(UnixFileName toUnix, const std::wstring& path) {
+    char* name = toUnix(path.c_str());
+    if (!name) return {};
+    std::string unixPath = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return unixPath;
+}
+
+// Wine makes no links of its own (its calls succeed and make nothing): under Wine the link
+// is made in the Linux file system underneath, as a Linux tool would make it. Wine shows
+// one to a folder as a folder that is a reparse point, and follows one to a file.
+bool MakeUnixLink(const std::wstring& link, const std::wstring& target) {
+    const auto toUnix = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return false;
+    const std::string from = UnixPath(toUnix, target);
+    const std::string to = UnixPath(toUnix, link);
+    if (from.empty() || to.empty()) return false;
+    long result = -1;
+    constexpr long kSymlink = 88;  // the x86-64 Linux system call
+    asm volatile("syscall" : "=a"(result) : "a"(kSymlink), "D"(from.c_str()), "S"(to.c_str()) : "rcx", "r11", "memory");
+    return result == 0;
+}
+
+}  // namespace
+
+bool CreateDirectoryLink(const std::wstring& link, const std::wstring& target) {
+    return CreateJunction(link, target) || MakeUnixLink(link, target);
+}
+
+bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
+    constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    return MakeUnixLink(link, target) || CreateSymbolicLinkW(link.c_str(), target.c_str(), kUnprivileged);
+}

@@ -24,12 +24,16 @@ private:
 };
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// A link at link to the folder target: a junction on Windows. Wine makes neither junctions
+// nor symbolic links, but shows a Unix symbolic link to a folder as a folder that is a
+// reparse point; that is made there instead. False when neither could be made.
+bool CreateDirectoryLink(const std::wstring& link, const std::wstring& target);
 std::string ReadFileBytes(const std::wstring& path);
 void RemoveTree(const std::wstring& folder);
 // The names of the files in folder that match pattern ("~*.tmp").
 std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern);
-// Makes link a symbolic link to the file target, as a user's tools would; false when the
-// system refuses.
+// Makes link a symbolic link to the file target (under Wine a Unix link, which Wine
+// follows); false when the system refuses.
 bool MakeFileLink(const std::wstring& link, const std::wstring& target);
 
 // A path of the build, which the tests are given as a host path, as Wine shows it: on

@@ -23,7 +23,7 @@ ChildProcess::~ChildProcess() {
     job_.reset();
 }
 
-bool ChildProcess::Start(const std::wstring& commandLine, const std::wstring& folder) {
+bool ChildProcess::Start(const std::wstring& commandLine, const std::wstring& folder, HANDLE token) {
     job_.reset(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -33,9 +33,12 @@ bool ChildProcess::Start(const std::wstring& commandLine, const std::wstring& fo
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-        return false;
+    const wchar_t* directory = folder.empty() ? nullptr : folder.c_str();
+    const BOOL started = token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, FALSE,
+                                                      CREATE_SUSPENDED, nullptr, directory, &startup, &info)
+                               : CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                                directory, &startup, &info);
+    if (!started) return false;
     AssignProcessToJobObject(job_.get(), info.hProcess);
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);

@@ -17,8 +17,9 @@ public:
     ChildProcess& operator=(ChildProcess&&) = default;
     ~ChildProcess();
 
-    // Starts commandLine in folder (empty: the test's own); false if it could not start.
-    bool Start(const std::wstring& commandLine, const std::wstring& folder = L"");
+    // Starts commandLine in folder (empty: the test's own), with token's rights (none: this
+    // process's); false if it could not start.
+    bool Start(const std::wstring& commandLine, const std::wstring& folder = L"", HANDLE token = nullptr);
     // Waits for the exit, pumping this thread's messages meanwhile; false on timeout.
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;

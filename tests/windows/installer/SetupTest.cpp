@@ -1,121 +1,15 @@
-// The real setup, run silently as a user's session would run it: a fresh install, an upgrade
-// over the running programs, the uninstaller, and the cases where the setup must refuse.
-// They install into the session user's own program folder and registry, so each test
-// leaves nothing installed behind it.
-#include <gtest/gtest.h>
-#include <shlobj.h>
-#include <shobjidl.h>
-
-#include <algorithm>
-#include <cwctype>
-#include <memory>
+// The real setup run silently: a fresh install, an upgrade over the running programs, the
+// uninstaller, and the cases where the setup must refuse before it changes anything.
 #include <string>
 #include <vector>
 
-#include "ComApartment.h"
-#include "ComPtr.h"
-#include "Handles.h"
-#include "PathText.h"
-#include "ProgramNames.h"
-#include "TestFiles.h"
-#include "TestProcess.h"
+#include "SetupHarness.h"
 #include "TestRegistry.h"
-
-#define TERN7_WIDEN2(text) L##text
-#define TERN7_WIDEN(text) TERN7_WIDEN2(text)
+#include "UserRights.h"
 
 namespace {
 
-constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kRunValue[] = L"Ovix Pelora Tern-7";
-constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OvixPeloraTern7";
 constexpr wchar_t kSetupMutex[] = L"OvixPeloraTern7Setup";
-constexpr DWORD kExitAlreadyRunning = 3;
-constexpr DWORD kExitProgramStillRunning = 4;
-constexpr DWORD kExitFileInUse = 5;
-constexpr DWORD kSetupTimeoutMs = 60000;
-
-const std::wstring kSetupFile = HostPath(TERN7_SETUP_FILE);
-const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
-
-std::wstring ShellFolder(int csidl) {
-    wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-// Without the trailing backslash, as the setup writes it.
-std::wstring InstallFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Ovix Pelora\\Tern-7"; }
-std::wstring Installed(const std::wstring& name) { return InstallFolder() + L"\\" + name; }
-std::wstring Shortcut() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Ovix Pelora Tern-7.lnk"; }
-
-// Where a shell link points, or empty when it cannot be read.
-std::wstring ShortcutTarget(const std::wstring& link) {
-    const ComApartment com;
-    ComPtr<IShellLinkW> shellLink;
-    ComPtr<IPersistFile> file;
-    wchar_t path[MAX_PATH] = {};
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(shellLink.put()))) ||
-        FAILED(shellLink->QueryInterface(IID_PPV_ARGS(file.put()))) || FAILED(file->Load(link.c_str(), STGM_READ)) ||
-        FAILED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
-        return {};
-    return path;
-}
-
-std::wstring Lower(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
-    return text;
-}
-
-// Every file the setup copies from the install folder, skins included.
-std::vector<std::wstring> ShippedFiles() {
-    std::vector<std::wstring> files{L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe",
-                                    L"HidDevice.dll", L"config.ini", L"macrolist.ini"};
-    if (FileExists(kDistFolder + names::kSettingsToolExe)) files.push_back(names::kSettingsToolExe);
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((kDistFolder + L"skins\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(std::wstring(L"skins\\") + found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    return files;
-}
-
-// Compared here rather than in the assertion, which would print whole programs.
-bool SameBytes(const std::wstring& path, const std::wstring& expectedPath) {
-    const std::string bytes = ReadFileBytes(path);
-    return !bytes.empty() && bytes == ReadFileBytes(expectedPath);
-}
-
-HWND FindTitled(const wchar_t* title) { return FindWindowW(nullptr, title); }
-
-DWORD ProcessOf(HWND window) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    return id;
-}
-
-std::wstring ImageOf(DWORD processId) {
-    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    wchar_t path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
-    return path;
-}
-
-// The agent's window once its start-up has run (its message loop answers), or null.
-HWND WaitForAgent(DWORD notProcess = 0) {
-    HWND agent = nullptr;
-    PumpUntil(
-        [&] {
-            agent = FindTitled(names::kAgentWindowTitle);
-            return agent && ProcessOf(agent) != notProcess;
-        },
-        15000);
-    if (!agent || ProcessOf(agent) == notProcess) return nullptr;
-    return Answers(agent, 10000) ? agent : nullptr;
-}
 
 std::wstring ProductVersionOf(const std::wstring& file) {
     DWORD ignored = 0;
@@ -138,66 +32,12 @@ DWORD DwordValue(const wchar_t* name) {
     return value;
 }
 
-bool RunValueExists() { return QueryValue(HKEY_CURRENT_USER, kRunKey, kRunValue).Exists; }
-bool UninstallEntryExists() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+bool ProcessIsElevated(DWORD processId) {
+    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    return process && IsElevated(process.get());
 }
 
-class Setup : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(FileExists(kSetupFile)) << "no setup at " << std::string(TERN7_SETUP_FILE)
-                                            << ": install the nsis package (makensis) and build the setup target";
-        // A test before this one that failed half-way must not decide this one.
-        RemoveInstall();
-        ASSERT_FALSE(FolderExists(InstallFolder()));
-    }
-
-    void TearDown() override {
-        RemoveInstall();
-        EXPECT_FALSE(FolderExists(InstallFolder())) << "the install could not be removed";
-    }
-
-    // Runs the setup with the arguments and returns its exit code. The process object is
-    // kept: the agent it starts belongs to its job and lives until the test ends.
-    DWORD RunSetup(const std::wstring& arguments = L"/S") {
-        return RunAndKeep(L"\"" + kSetupFile + L"\" " + arguments);
-    }
-
-    DWORD RunAndKeep(const std::wstring& commandLine) {
-        auto process = std::make_unique<ChildProcess>();
-        if (!process->Start(commandLine)) return 0xFFFFFFFF;
-        if (!process->WaitForExit(kSetupTimeoutMs)) return STILL_ACTIVE;
-        const DWORD code = process->ExitCode();
-        processes_.push_back(std::move(process));
-        return code;
-    }
-
-    // The silent uninstall goes on in a copy of itself after the first process ends, so the
-    // end is what it leaves behind.
-    bool Uninstall() {
-        if (RunAndKeep(L"\"" + Installed(L"uninstall.exe") + L"\" /S") != 0) return false;
-        return PumpUntil(
-            [] {
-                return !FolderExists(InstallFolder()) && !UninstallEntryExists() && !RunValueExists() &&
-                       !FindTitled(names::kAgentWindowTitle);
-            },
-            kSetupTimeoutMs);
-    }
-
-    void RemoveInstall() {
-        if (FileExists(Installed(L"uninstall.exe"))) Uninstall();
-        processes_.clear();
-    }
-
-    ScratchFolder roaming_;
-    AppDataRedirect redirect_{roaming_.Path()};
-    const std::wstring settingsFolder_ = roaming_.File(names::kDataFolderName) + L"\\";
-    std::vector<std::unique_ptr<ChildProcess>> processes_;
-};
+class Setup : public SetupHarness {};
 
 TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent) {
     ASSERT_EQ(RunSetup(), 0u);
@@ -214,7 +54,7 @@ TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent)
     EXPECT_EQ(run.Type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(run.Text, L"\"" + Installed(L"hid.exe") + L"\"");
 
-    const auto entry = [](const wchar_t* name) { return QueryValue(HKEY_CURRENT_USER, kUninstallKey, name).Text; };
+    const auto entry = UninstallEntry;
     EXPECT_EQ(entry(L"DisplayName"), L"Ovix Pelora Tern-7");
     EXPECT_EQ(entry(L"DisplayVersion"), TERN7_WIDEN(TERN7_PROJECT_VERSION));
     EXPECT_EQ(entry(L"Publisher"), L"Ovix");
@@ -231,6 +71,7 @@ TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent)
     const HWND agent = WaitForAgent();
     ASSERT_TRUE(agent) << "the setup did not start the agent";
     EXPECT_EQ(Lower(ImageOf(ProcessOf(agent))), Lower(Installed(L"hid.exe")));
+    EXPECT_FALSE(ProcessIsElevated(ProcessOf(agent))) << "the agent runs with more than the user's rights";
 }
 
 TEST_F(Setup, UpgradeClosesTheRunningProgramsReplacesTheFilesAndKeepsTheUserSettings) {
@@ -272,7 +113,7 @@ TEST_F(Setup, UpgradeClosesTheRunningProgramsReplacesTheFilesAndKeepsTheUserSett
     ASSERT_TRUE(newAgent) << "the agent was not started again";
     EXPECT_EQ(Lower(ImageOf(ProcessOf(newAgent))), Lower(Installed(L"hid.exe")));
     EXPECT_EQ(ReadFileBytes(userConfig), settings);
-    EXPECT_EQ(ReadFileBytes(settingsFolder_ + L"user-note.txt"), "mine");
+    EXPECT_TRUE(Holds(settingsFolder_ + L"user-note.txt", "mine"));
 }
 
 TEST_F(Setup, SilentUninstallRemovesProgramsLogOnStartShortcutAndEntryButKeepsTheSettings) {
@@ -283,8 +124,11 @@ TEST_F(Setup, SilentUninstallRemovesProgramsLogOnStartShortcutAndEntryButKeepsTh
     const std::wstring vendorFolder = ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Ovix Pelora";
     ASSERT_TRUE(FolderExists(vendorFolder));
 
-    ASSERT_TRUE(Uninstall()) << "folder " << FolderExists(InstallFolder()) << " entry " << UninstallEntryExists()
-                             << " run value " << RunValueExists();
+    ASSERT_TRUE(Uninstall());
+    EXPECT_FALSE(FolderExists(InstallFolder()));
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(RunValueExists());
+    EXPECT_FALSE(FindTitled(names::kAgentWindowTitle));
     EXPECT_FALSE(FileExists(Shortcut()));
     EXPECT_FALSE(FolderExists(vendorFolder));
     EXPECT_TRUE(FileExists(settingsFolder_ + names::kConfigFile));
@@ -317,27 +161,30 @@ TEST_F(Setup, FileInUseLeavesTheInstalledVersionWholeAndRunning) {
     EXPECT_EQ(Lower(ImageOf(ProcessOf(restarted))), Lower(Installed(L"hid.exe")));
 }
 
-LRESULT CALLBACK RefuseToClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) return 0;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+// Run as administrator, the agent it starts would run programs from a folder the user
+// can write to, and from config.ini, with the administrator's rights.
+TEST_F(Setup, RefusesToRunElevated) {
+    if (!IsElevated(GetCurrentProcess())) GTEST_SKIP() << "needs an elevated test process, as Wine's default user has";
 
-// A settings window that ignores WM_CLOSE: the setup gives up after its bounded wait.
-TEST_F(Setup, StopsWithoutInstallingWhenAProgramWillNotClose) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = RefuseToClose;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"Tern7SetupTestStubborn";
-    RegisterClassW(&windowClass);
-    const HWND stubborn = CreateWindowExW(0, windowClass.lpszClassName, names::kSettingsToolWindowTitle, WS_POPUP, 0, 0,
-                                          10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(stubborn);
-
-    EXPECT_EQ(RunSetup(), kExitProgramStillRunning);
-    EXPECT_TRUE(IsWindow(stubborn));
+    EXPECT_EQ(RunSetupElevated(), kExitElevated);
     EXPECT_FALSE(FolderExists(InstallFolder()));
     EXPECT_FALSE(RunValueExists());
-    DestroyWindow(stubborn);
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(FindTitled(names::kAgentWindowTitle));
+}
+
+TEST_F(Setup, AnOlderSetupLeavesANewerInstallAsItWas) {
+    ASSERT_EQ(RunSetup(), 0u);
+    const HWND agent = WaitForAgent();
+    ASSERT_TRUE(agent);
+    const UniqueKernelHandle runningAgent(OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(agent)));
+    // What a later version's setup leaves behind, and a stand-in for one of its files.
+    ASSERT_TRUE(WritePrivateProfileStringW(L"Install", L"Version", L"99.0", Installed(kInstallMarker).c_str()));
+    WriteFileBytes(Installed(names::kOsdExe), "newer");
+
+    EXPECT_EQ(RunSetup(), kExitNewerInstalled);
+    EXPECT_TRUE(Holds(Installed(names::kOsdExe), "newer")) << "the newer version's files were replaced";
+    EXPECT_EQ(WaitForSingleObject(runningAgent.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the agent was closed";
 }
 
 // Everything shipped, and the setup, carry the one project version.
