@@ -167,6 +167,9 @@ void CCorvidhidDlg::RunRequest(const AgentRequest& request) {
 LRESULT CCorvidhidDlg::OnDestroy(WPARAM wParam, LPARAM lParam) {
     RefuseInputReports();
     system_imports::WTSUnRegisterSessionNotification(GetSafeHwnd());
+    // Saves that still wait get a last try: they are the user's, and go with the process.
+    if (!pendingSaves_.Empty()) FlushConfigWrites();
+    KillTimer(GetSafeHwnd(), kConfigWriteTimer);
     PostCloseTo(names::kSettingsToolWindowTitle);
     PostCloseTo(names::kNotifyHostWindowTitle);
     Sleep(1000);
