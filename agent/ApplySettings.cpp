@@ -19,22 +19,22 @@ std::optional<std::uint32_t> CCorvidhidDlg::UploadTarget() {
     return AttachedDeviceIds.WriteTarget();
 }
 
-int CCorvidhidDlg::UploadProfile(int profileIndex) {
+settings_tool::ApplyResult CCorvidhidDlg::UploadProfile(int profileIndex) {
     const std::optional<std::uint32_t> target = UploadTarget();
     if (!target) return settings_tool::kApplyNoDevice;
     HidReportWriter writer(hidDevice_);
-    return ::UploadProfile(writer, *target, CurrentSettings, profileIndex, WriteDelay);
+    return WriteProfileReports(writer, *target, CurrentSettings, profileIndex, WriteDelay);
 }
 
-int CCorvidhidDlg::UploadGlobalSettings() {
+settings_tool::ApplyResult CCorvidhidDlg::UploadGlobalSettings() {
     const std::optional<std::uint32_t> target = UploadTarget();
     if (!target) return settings_tool::kApplyNoDevice;
     HidReportWriter writer(hidDevice_);
-    return ::UploadGlobalSettings(writer, *target, CurrentSettings, WriteDelay);
+    return WriteGlobalSettingsReport(writer, *target, CurrentSettings, WriteDelay);
 }
 
 LRESULT CCorvidhidDlg::OnApplySettings(WPARAM wParam, LPARAM) {
-    RunRequest({AgentRequest::Kind::Apply, 0, 0, wParam});
+    RunRequest({AgentRequest::Kind::Apply, 0, ModeKind::CpiLevel, wParam});
     return 0;
 }
 
@@ -49,7 +49,7 @@ void CCorvidhidDlg::ApplySettings(std::uintptr_t token) {
     const bool loaded = LoadSettings(UserConfig(), CurrentSettings) == 0;
     if (loaded) writeBackLoadsImages_ = false;
     progress_->SetProgress(10);
-    int result = settings_tool::kApplyWriteFailed;
+    settings_tool::ApplyResult result = settings_tool::kApplyWriteFailed;
     if (loaded) {
         ApplyPointerSettings(CurrentProfile(CurrentSettings), mouseKey_, GetSafeHwnd());
         progress_->SetProgress(30);

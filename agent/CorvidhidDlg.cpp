@@ -7,6 +7,7 @@
 #include "AgentState.h"
 #include "ConfigFile.h"
 #include "DataFolders.h"
+#include "PointerRegistry.h"
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
 #include "SystemImports.h"
@@ -66,7 +67,7 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
     hidApi_.Load();
     hidDevice_.Load();
     AcceptInputReports();
-    mouseKey_.Open(L"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS);
+    mouseKey_.Open(std::wstring(L"HKEY_CURRENT_USER\\") + pointer_registry::kMouseKey, KEY_ALL_ACCESS);
 
     // A file that cannot be read now leaves the defaults to work with; they are written
     // nowhere, and the write-back below loads the user's settings once it can.
@@ -156,7 +157,7 @@ void CCorvidhidDlg::RunRequest(const AgentRequest& request) {
         if (next->What == AgentRequest::Kind::Apply)
             ApplySettings(next->Token);
         else
-            ChangeMode(next->N, next->ModeKind);
+            ChangeMode(next->N, next->Mode);
     }
     if (closeAfterRequests_) {
         closeAfterRequests_ = false;

@@ -39,19 +39,17 @@ public:
     // An input report of the mouse, on the GUI thread (report holds at least 9 bytes).
     void OnInputReport(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
 
-    // A profile (kind kModeProfile, n 1..3) or CPI level (kModeCpiLevel, n 1..4) that the
-    // mouse switched to: announced, stored and reported, after any request that runs.
-    static constexpr int kModeCpiLevel = 0;
-    static constexpr int kModeProfile = 1;
-    void OnDeviceModeChange(int n, int kind);
+    // A profile (n 1..3) or CPI level (n 1..4) that the mouse switched to: announced,
+    // stored and reported, after any request that runs.
+    void OnDeviceModeChange(int n, ModeKind kind);
     void StoreCpiLevel(int level);
     void SelectProfile(int index);
     // "Plug" in config.ini: whether a mouse is found and set up.
     void SavePlugState(int plugged);
 
-    // Uploads to the mouse; settings_tool::ApplyResult.
-    int UploadProfile(int profileIndex);
-    int UploadGlobalSettings();
+    // Uploads to the mouse.
+    settings_tool::ApplyResult UploadProfile(int profileIndex);
+    settings_tool::ApplyResult UploadGlobalSettings();
 
     // Pause after every write to the mouse, in milliseconds.
     int WriteDelay = kWriteDelayMs;
@@ -79,7 +77,7 @@ private:
     // follows the last of them.
     void RunRequest(const AgentRequest& request);
     void ApplySettings(std::uintptr_t token);
-    void ChangeMode(int n, int kind);
+    void ChangeMode(int n, ModeKind kind);
     // The identifier uploads go to, starting the link if needed; none without a mouse.
     std::optional<std::uint32_t> UploadTarget();
     // Starts the library afresh, its list of identifiers with it.
@@ -87,6 +85,8 @@ private:
     // The pause after a console connect is over.
     void OnReconnected();
     void CloseProgressWindow();
+    // The display program's notices, with this window's timer for its starts.
+    void ShowNotice(int code, int value, NoticeForm form);
 
     // Saves a key of config.ini, with the notice that tells the settings tool it is
     // saved; when the file is busy, it waits with the keys before it for the next try.
@@ -101,8 +101,10 @@ private:
 
     static const MessageMapEntry<CCorvidhidDlg> kMessageMap[];
 
-    // Timers of this window beside the Tab timer (100) that others may deliver and the
-    // display program's retries (101).
+    // The timers of this window. 100 is not the agent's own: another party may deliver
+    // it, and gets a Tab press.
+    static constexpr UINT_PTR kTabTimer = 100;
+    static constexpr UINT_PTR kOsdRetryTimer = 101;
     static constexpr UINT_PTR kConfigWriteTimer = 102;
     static constexpr UINT_PTR kReconnectTimer = 103;
     static constexpr UINT_PTR kNotifyHostStartTimer = 104;

@@ -20,13 +20,10 @@
 
 namespace {
 
-// Not the agent's own: another party may deliver it, and gets a Tab press.
-constexpr UINT_PTR kTabTimer = 100;
-
 void WriteReportLines(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
-    DebugLine(L"ID:%x,pBuffer=%x , Length=%x\n", deviceId, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)),
+    DebugLine("ID:%x,pBuffer=%x , Length=%x\n", deviceId, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)),
               length);
-    DebugLine(L"%02x %02x %02x %02x %02x %02x %02x %02x %02x\n", report[0], report[1], report[2], report[3], report[4],
+    DebugLine("%02x %02x %02x %02x %02x %02x %02x %02x %02x\n", report[0], report[1], report[2], report[3], report[4],
               report[5], report[6], report[7], report[8]);
 }
 
@@ -38,10 +35,10 @@ void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* re
     switch (action.Kind) {
         case DeviceActionKind::SelectProfile:
             ActiveGroup = action.Value - 1;
-            OnDeviceModeChange(action.Value, kModeProfile);
+            OnDeviceModeChange(action.Value, ModeKind::Profile);
             break;
         case DeviceActionKind::SetCpiLevel:
-            OnDeviceModeChange(action.Value, kModeCpiLevel);
+            OnDeviceModeChange(action.Value, ModeKind::CpiLevel);
             break;
         case DeviceActionKind::RunProgram:
             RunProgram(CurrentSettings, action.Value);
@@ -55,27 +52,31 @@ void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* re
             if (!zoomPosted_) zoomPosted_ = PostMessageW(GetSafeHwnd(), kMsgZoomWaiting, 0, 0);
             break;
         case DeviceActionKind::MediaNotice:
-            ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, action.Value, 0, 0);
+            ShowNotice(action.Value, 0, NoticeForm::Plain);
             break;
         case DeviceActionKind::MuteNotice:
-            ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, GetMuteState() ? osd::kMuted : osd::kSoundOn, 0, 0);
+            ShowNotice(GetMuteState() ? osd::kMuted : osd::kSoundOn, 0, NoticeForm::Plain);
             break;
         case DeviceActionKind::None:
             break;
     }
 }
 
-void CCorvidhidDlg::OnDeviceModeChange(int n, int kind) { RunRequest({AgentRequest::Kind::ModeChange, n, kind}); }
+void CCorvidhidDlg::OnDeviceModeChange(int n, ModeKind kind) { RunRequest({AgentRequest::Kind::ModeChange, n, kind}); }
 
-void CCorvidhidDlg::ChangeMode(int n, int kind) {
-    if (kind == kModeCpiLevel) {
-        ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, osd::kCpi, CpiOfLevel(n), 1);
+void CCorvidhidDlg::ChangeMode(int n, ModeKind kind) {
+    if (kind == ModeKind::CpiLevel) {
+        ShowNotice(osd::kCpi, CpiOfLevel(n), NoticeForm::Value);
         StoreCpiLevel(n);
     } else {
-        ShowOsdNotice(osdNotices_, GetSafeHwnd(), CurrentSettings, osd::kProfile1 + n - 1, 0, 0);
+        ShowNotice(osd::kProfile1 + n - 1, 0, NoticeForm::Plain);
         SelectProfile(n - 1);
         ApplyPointerSettings(CurrentProfile(CurrentSettings), mouseKey_, GetSafeHwnd());
     }
+}
+
+void CCorvidhidDlg::ShowNotice(int code, int value, NoticeForm form) {
+    ShowOsdNotice(osdNotices_, {GetSafeHwnd(), kOsdRetryTimer}, CurrentSettings, code, value, form);
 }
 
 void CCorvidhidDlg::StoreCpiLevel(int level) {
@@ -102,7 +103,7 @@ LRESULT CCorvidhidDlg::OnZoomWaiting(WPARAM, LPARAM) {
 LRESULT CCorvidhidDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
     switch (wParam) {
         case kTabTimer: PlayInput(TabPress()); break;
-        case kOsdRetryTimer: RetryOsdNotice(osdNotices_, GetSafeHwnd()); break;
+        case kOsdRetryTimer: RetryOsdNotice(osdNotices_, {GetSafeHwnd(), kOsdRetryTimer}); break;
         case kConfigWriteTimer: FlushConfigWrites(); break;
         case kReconnectTimer: OnReconnected(); break;
         case kNotifyHostStartTimer: StartNotifyHost(); break;

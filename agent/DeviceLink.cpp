@@ -41,7 +41,7 @@ bool PostWake() {
 void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
     if (!report) return;
     if (!AcceptableInputLength(length)) {
-        DebugLine(L"ID:%x, Length=%x ignored\n", deviceId, length);
+        DebugLine("ID:%x, Length=%x ignored\n", deviceId, length);
         return;
     }
     if (GetCurrentThreadId() == GuiThread.load()) {
@@ -82,7 +82,7 @@ int CCorvidhidDlg::OpenDevice() {
 void CCorvidhidDlg::OnDeviceMonitor(WPARAM wParam, LPARAM lParam) {
     const auto event = DecodeMonitorMessage(wParam, lParam);
     if (!event) return;
-    DebugLine(event->Opened ? L"MONITOROPEN:dwDeviceID=%x\n" : L"MONITORCLOSE:dwDeviceID=%x\n", event->DeviceId);
+    DebugLine(event->Opened ? "MONITOROPEN:dwDeviceID=%x\n" : "MONITORCLOSE:dwDeviceID=%x\n", event->DeviceId);
     const MonitorReaction reaction = ApplyMonitorEvent(AttachedDeviceIds, *event);
     if (reaction.MainDeviceArrived) {
         ActiveGroup = -1;
@@ -146,7 +146,7 @@ void CCorvidhidDlg::OnReconnected() {
 LRESULT CCorvidhidDlg::OnInputReportsWaiting(WPARAM, LPARAM) {
     // Reports lost to a full queue get no lines of their own: one line tells of them.
     if (const std::size_t dropped = PendingReports.TakeDropped())
-        DebugLine(L"%u input reports dropped: %u were waiting\n", static_cast<unsigned>(dropped),
+        DebugLine("%u input reports dropped: %u were waiting\n", static_cast<unsigned>(dropped),
                   static_cast<unsigned>(kHandoffCapacity));
     // The wake-up carries nothing: whoever posted it, only queued copies are handled.
     for (int handled = 0; handled < kReportsPerWake; ++handled) {

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "HidDeviceLibrary.h"
 #include "ProgramNames.h"
 #include "SystemError.h"
+#include "SystemLibraries.h"
 
 void HidApiLibrary::Load() {
     Module = LoadTrustedLibrary(names::kHidApiDll);

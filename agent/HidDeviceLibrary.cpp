@@ -1,9 +1,8 @@
 #include "HidDeviceLibrary.h"
 
-#include "ModulePaths.h"
-#include "PathText.h"
 #include "ProgramNames.h"
 #include "SystemError.h"
+#include "SystemLibraries.h"
 
 namespace {
 
@@ -18,22 +17,6 @@ Function ResolveOrdinal(HMODULE module, unsigned ordinal) {
 }
 
 }  // namespace
-
-HMODULE LoadTrustedLibrary(const wchar_t* fileName) {
-    // The DLL's own dependencies come from its folder and the system folder too.
-    constexpr DWORD kSearch = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32;
-    bool found = false;
-    for (const std::wstring& folder : {ProgramFolder(), SystemFolder()}) {
-        if (folder.empty()) continue;
-        const std::wstring path = JoinPath(folder, fileName);
-        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        found = true;
-        if (HMODULE module = LoadLibraryExW(path.c_str(), nullptr, kSearch)) return module;
-        TraceSystemError(L"LoadLibrary", path);
-    }
-    if (!found) TraceSystemError(L"LoadLibrary", fileName, ERROR_MOD_NOT_FOUND);
-    return nullptr;
-}
 
 bool HidDeviceLibrary::Load() {
     if (IsLoaded()) return true;

@@ -35,6 +35,3 @@ private:
     hid::WriteReportFn write_ = nullptr;
 };
 
-// Loads a DLL by name from the program folder, else from the system folder, never from
-// any other place of the search path.
-HMODULE LoadTrustedLibrary(const wchar_t* fileName);

@@ -14,6 +14,9 @@ enum class DeviceActionKind {
     MuteNotice,     // the notice depends on the mute state afterwards
 };
 
+// What a mode change of the mouse switched: its CPI level or its profile.
+enum class ModeKind { CpiLevel = 0, Profile = 1 };
+
 struct DeviceAction {
     DeviceActionKind Kind = DeviceActionKind::None;
     int Value = 0;
@@ -23,6 +26,3 @@ struct DeviceAction {
 
 // report holds at least 9 bytes; length is the report's real length.
 DeviceAction DecodeInputReport(const std::uint8_t* report, std::uint32_t length);
-
-// The resolution of CPI level 1..4.
-inline int CpiOfLevel(int level) { return 500 * level; }

@@ -11,6 +11,10 @@ void RestrictDllSearch();
 // A DLL of the system folder, by its full path; it stays loaded. Null when missing.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
+// A DLL that comes with the program: from the program folder, else from the system
+// folder, never from any other place of the search path.
+HMODULE LoadTrustedLibrary(const wchar_t* fileName);
+
 // A function of a system-folder DLL; null when the DLL or the function is missing.
 template <class Function>
 Function SystemFunction(const wchar_t* fileName, const char* name) {

@@ -14,7 +14,7 @@ namespace {
 
 class OsdWindowPort : public OsdPort {
 public:
-    explicit OsdWindowPort(HWND owner) : owner_(owner) {}
+    explicit OsdWindowPort(OsdOwner owner) : owner_(owner) {}
     bool FindDisplay() override {
         window_ = FindWindowW(nullptr, names::kOsdWindowTitle);
         return window_ != nullptr;
@@ -23,24 +23,24 @@ public:
         const std::wstring program = JoinPath(ProgramFolder(), names::kOsdExe);
         ShellExecuteW(nullptr, nullptr, program.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
-    void ScheduleRetry(int ms) override { SetTimer(owner_, kOsdRetryTimer, static_cast<UINT>(ms), nullptr); }
+    void ScheduleRetry(int ms) override { SetTimer(owner_.Window, owner_.RetryTimer, static_cast<UINT>(ms), nullptr); }
     void Post(unsigned message, int code, int value) override { PostMessageW(window_, message, code, value); }
 
 private:
-    const HWND owner_;
+    const OsdOwner owner_;
     HWND window_ = nullptr;
 };
 
 }  // namespace
 
-void ShowOsdNotice(OsdNotices& notices, HWND owner, const SettingsImage& settings, int code, int value,
-                   int valueFlag) {
+void ShowOsdNotice(OsdNotices& notices, OsdOwner owner, const SettingsImage& settings, int code, int value,
+                   NoticeForm form) {
     OsdWindowPort port(owner);
-    notices.Show(port, settings.TrayEnabled, code, value, valueFlag);
+    notices.Show(port, settings.TrayEnabled, code, value, form);
 }
 
-void RetryOsdNotice(OsdNotices& notices, HWND owner) {
-    KillTimer(owner, kOsdRetryTimer);
+void RetryOsdNotice(OsdNotices& notices, OsdOwner owner) {
+    KillTimer(owner.Window, owner.RetryTimer);
     OsdWindowPort port(owner);
     notices.Retry(port);
 }

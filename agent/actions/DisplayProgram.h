@@ -6,15 +6,18 @@
 #include "OsdNotice.h"
 #include "SettingsImage.h"
 
-// The owner's timer that ends the pause after a start of the display program.
-inline constexpr UINT_PTR kOsdRetryTimer = 101;
+// The display program's window, "Ovix Pelora Tern-7 OSD", and OSD.exe beside the agent,
+// for notices; the owner's timer ends the pause after a start of the program.
+struct OsdOwner {
+    HWND Window;
+    UINT_PTR RetryTimer;
+};
 
-// A notice on the real display: the window "Ovix Pelora Tern-7 OSD", OSD.exe beside the
-// agent, gated by settings.TrayEnabled. The owner window's kOsdRetryTimer must call
+// A notice on the real display, gated by settings.TrayEnabled. The owner's timer must call
 // RetryOsdNotice.
-void ShowOsdNotice(OsdNotices& notices, HWND owner, const SettingsImage& settings, int code, int value,
-                   int valueFlag);
-void RetryOsdNotice(OsdNotices& notices, HWND owner);
+void ShowOsdNotice(OsdNotices& notices, OsdOwner owner, const SettingsImage& settings, int code, int value,
+                   NoticeForm form);
+void RetryOsdNotice(OsdNotices& notices, OsdOwner owner);
 
 // Opens the Path of button slot 0..7 of the current profile; other slots and empty paths
 // open nothing.

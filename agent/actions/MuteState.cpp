@@ -16,12 +16,12 @@ int lastCoreAudioMute = 0;
 
 }  // namespace
 
-std::uint32_t GetMuteState() { return GetMuteStateFor(GetWindowsVersionClass()); }
+std::uint32_t GetMuteState() { return GetMuteStateFor(GetWindowsVersion()); }
 
-std::uint32_t GetMuteStateFor(int windowsVersionClass) {
+std::uint32_t GetMuteStateFor(pointer::WindowsVersion version) {
     if (!mixer) mixer.reset(new (std::nothrow) CWTMixer(nullptr));
     if (!coreAudio) coreAudio.reset(new (std::nothrow) CVistaAudioControl);
-    if (windowsVersionClass == 5) {
+    if (version == pointer::WindowsVersion::VistaOrLater) {
         if (coreAudio) coreAudio->GetMute(&lastCoreAudioMute);
         return static_cast<std::uint32_t>(lastCoreAudioMute);
     }

@@ -4,9 +4,11 @@
 // change of the default device is picked up.
 #include <cstdint>
 
+#include "PointerValues.h"
+
 std::uint32_t GetMuteState();
-// The same for a given Windows version class (5: Core Audio, else the mixer).
-std::uint32_t GetMuteStateFor(int windowsVersionClass);
+// The same for a given Windows version: Core Audio from Vista on, else the mixer.
+std::uint32_t GetMuteStateFor(pointer::WindowsVersion version);
 void ReleaseAudioObjects();
 // Whether the objects are there (for tests of their lifecycle).
 bool AudioObjectsExist();

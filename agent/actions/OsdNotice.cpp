@@ -2,9 +2,9 @@
 
 #include "OsdContract.h"
 
-void OsdNotices::Show(OsdPort& port, int trayEnabled, int code, int value, int valueFlag) {
+void OsdNotices::Show(OsdPort& port, int trayEnabled, int code, int value, NoticeForm form) {
     if (trayEnabled == 0) return;
-    const Notice notice{valueFlag ? osd::kMsgValueNotice : osd::kMsgNotice, code, value};
+    const Notice notice{form == NoticeForm::Value ? osd::kMsgValueNotice : osd::kMsgNotice, code, value};
     if (port.FindDisplay()) {
         Deliver(port, notice);
         return;

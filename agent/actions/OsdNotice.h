@@ -17,6 +17,9 @@ public:
     virtual void Post(unsigned message, int code, int value) = 0;
 };
 
+// A notice shows its code alone, or its code with a value ("1500 CPI").
+enum class NoticeForm { Plain, Value };
+
 inline constexpr int kDisplayStartAttempts = 5;
 inline constexpr int kDisplayStartPauseMs = 500;
 
@@ -26,8 +29,8 @@ inline constexpr int kDisplayStartPauseMs = 500;
 // latest still tells the user something; it gets its own five tries.
 class OsdNotices {
 public:
-    // Posts the notice (the value form when valueFlag is non-zero) unless trayEnabled is 0.
-    void Show(OsdPort& port, int trayEnabled, int code, int value, int valueFlag);
+    // Posts the notice unless trayEnabled is 0.
+    void Show(OsdPort& port, int trayEnabled, int code, int value, NoticeForm form);
     // The pause after a start is over.
     void Retry(OsdPort& port);
     bool Waiting() const { return waiting_.has_value(); }

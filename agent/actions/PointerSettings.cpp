@@ -38,14 +38,14 @@ void ApplyPointerSettings(const ProfileSettings& profile, const RegistryKey& mou
     pointer::ApplyPointerSettings(profile, system);
 }
 
-int GetWindowsVersionClass() {
+pointer::WindowsVersion GetWindowsVersion() {
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof(version);
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #endif
-    if (!GetVersionExW(&version)) return 0;
+    if (!GetVersionExW(&version)) return pointer::WindowsVersion::Other;
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif

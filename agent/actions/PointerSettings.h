@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "LivePointerSettings.h"
+#include "PointerValues.h"
 #include "RegistryKey.h"
 #include "SettingsImage.h"
 
@@ -30,5 +31,5 @@ private:
 // on this desktop, through SystemPointerSettings.
 void ApplyPointerSettings(const ProfileSettings& profile, const RegistryKey& mouseKey, HWND notifyWindow);
 
-// 0..5, from GetVersionExW.
-int GetWindowsVersionClass();
+// From GetVersionExW.
+pointer::WindowsVersion GetWindowsVersion();

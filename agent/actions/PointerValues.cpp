@@ -12,16 +12,16 @@ LiveAcceleration PlanLiveAcceleration(const ProfileSettings& p, int mouseSpeed, 
 
 int RegistryInt(std::wstring_view text) { return ParseDecimal(text).value_or(0); }
 
-int ClassifyWindowsVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
+WindowsVersion ClassifyWindowsVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
     constexpr std::uint32_t kPlatformWindows = 1;  // VER_PLATFORM_WIN32_WINDOWS
     constexpr std::uint32_t kPlatformNt = 2;       // VER_PLATFORM_WIN32_NT
     if (platformId == kPlatformNt) {
-        if (major == 5) return minor == 0 ? 3 : 4;
-        if (major > 5) return 5;
+        if (major == 5) return minor == 0 ? WindowsVersion::Windows2000 : WindowsVersion::WindowsXp;
+        if (major > 5) return WindowsVersion::VistaOrLater;
     } else if (platformId == kPlatformWindows && major == 4) {
-        return minor < 90 ? 1 : 2;
+        return minor < 90 ? WindowsVersion::Windows9x : WindowsVersion::WindowsMe;
     }
-    return 0;
+    return WindowsVersion::Other;
 }
 
 }  // namespace pointer

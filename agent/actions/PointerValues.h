@@ -46,7 +46,8 @@ LiveAcceleration PlanLiveAcceleration(const ProfileSettings& p, int mouseSpeed, 
 // A registry text as an integer; missing, empty or non-numeric text counts as 0.
 int RegistryInt(std::wstring_view text);
 
-// 1 Windows 95/98, 2 Me, 3 2000, 4 XP/Server 2003, 5 Vista and later, 0 anything else.
-int ClassifyWindowsVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
+// The Windows versions the agent tells apart; Vista brought Core Audio.
+enum class WindowsVersion { Other = 0, Windows9x = 1, WindowsMe = 2, Windows2000 = 3, WindowsXp = 4, VistaOrLater = 5 };
+WindowsVersion ClassifyWindowsVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
 }  // namespace pointer

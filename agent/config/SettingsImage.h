@@ -7,6 +7,15 @@
 
 inline constexpr int kProfileCount = 3;
 inline constexpr int kButtonCount = 8;
+
+// Button functions that mean more than a row of the mouse's own table: the button plays
+// its KeyData, or opens its Path.
+inline constexpr std::uint8_t kKeySequenceFunc = 39;
+inline constexpr std::uint8_t kRunProgramFunc = 42;
+
+// The resolution of CPI level 1..4 (a profile's DPI).
+inline constexpr int CpiOfLevel(int level) { return 500 * level; }
+
 inline constexpr int kKeyDataEntries = 40;
 inline constexpr int kKeyDataBytes = 2 * kKeyDataEntries;
 inline constexpr int kMacroNameUnits = 50;

@@ -12,6 +12,7 @@ inline constexpr wchar_t kOsdWindowTitle[] = L"Ovix Pelora Tern-7 OSD";
 inline constexpr wchar_t kAgentMutex[] = L"Ovix Pelora_Tern-7_GamingMouse";
 inline constexpr wchar_t kNotifyHostMutex[] = L"Ovix Pelora_Tern-7_Gamingmouse_Notifyhost";
 inline constexpr wchar_t kSettingsToolMutex[] = L"Ovix Pelora_Tern-7_Setwell";
+inline constexpr wchar_t kOsdMutex[] = L"Ovix Pelora_Tern-7_OSD";
 // Held by the agent and tern7ctl around each read-modify-write of config.ini.
 inline constexpr wchar_t kConfigFileMutex[] = L"Ovix Pelora_Tern-7_ConfigFile";
 

@@ -34,8 +34,8 @@ bool WriteAll(DeviceReportWriter& writer, std::uint32_t deviceId, const std::vec
 
 }  // namespace
 
-int UploadProfile(DeviceReportWriter& writer, std::uint32_t deviceId, const SettingsImage& settings,
-                  int profileIndex, int writeDelay) {
+settings_tool::ApplyResult WriteProfileReports(DeviceReportWriter& writer, std::uint32_t deviceId,
+                                               const SettingsImage& settings, int profileIndex, int writeDelay) {
     if (profileIndex < 0 || profileIndex >= kProfileCount) profileIndex = 0;
     const std::vector<OutputReport> reports = ProfileReports(settings.Groups[profileIndex], profileIndex);
     for (int attempt = 0; attempt < kTries; ++attempt) {
@@ -45,8 +45,8 @@ int UploadProfile(DeviceReportWriter& writer, std::uint32_t deviceId, const Sett
     return settings_tool::kApplyWriteFailed;
 }
 
-int UploadGlobalSettings(DeviceReportWriter& writer, std::uint32_t deviceId, const SettingsImage& settings,
-                         int writeDelay) {
+settings_tool::ApplyResult WriteGlobalSettingsReport(DeviceReportWriter& writer, std::uint32_t deviceId,
+                                                     const SettingsImage& settings, int writeDelay) {
     const OutputReport report = GlobalSettingsReport(settings);
     for (int attempt = 0; attempt < kTries; ++attempt) {
         const bool written = writer.WriteReport(deviceId, report);

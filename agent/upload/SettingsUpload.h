@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "SettingsImage.h"
+#include "SettingsToolContract.h"
 #include "UploadReports.h"
 
 // The agent's pacing of the apply command: a pause after every report written, and one
@@ -26,13 +27,13 @@ public:
 // Writes profile profileIndex of settings to deviceId: header, parameters and the 24
 // button pages, each followed by writeDelay ms. A failed write ends the attempt; after
 // 50 x writeDelay ms the next attempt starts again from the header, three attempts in
-// all. Returns settings_tool::kApplySent or kApplyWriteFailed. An index outside 0..2
-// uploads profile 0, as CurrentProfile reads it.
-int UploadProfile(DeviceReportWriter& writer, std::uint32_t deviceId, const SettingsImage& settings,
-                  int profileIndex, int writeDelay);
+// all. Returns kApplySent or kApplyWriteFailed. An index outside 0..2 uploads profile 0,
+// as CurrentProfile reads it.
+settings_tool::ApplyResult WriteProfileReports(DeviceReportWriter& writer, std::uint32_t deviceId,
+                                               const SettingsImage& settings, int profileIndex, int writeDelay);
 
 // Writes the global settings report to deviceId, up to three tries, each followed by
 // writeDelay ms and, when it failed, 10 x writeDelay ms more. Returns kApplySent or
 // kApplyWriteFailed.
-int UploadGlobalSettings(DeviceReportWriter& writer, std::uint32_t deviceId, const SettingsImage& settings,
-                         int writeDelay);
+settings_tool::ApplyResult WriteGlobalSettingsReport(DeviceReportWriter& writer, std::uint32_t deviceId,
+                                                     const SettingsImage& settings, int writeDelay);

@@ -8,8 +8,6 @@ namespace {
 
 // Function codes that need more than their row.
 constexpr std::uint8_t kNumberedClick = 29;
-constexpr std::uint8_t kKeySequence = 39;
-constexpr std::uint8_t kRunProgram = 42;
 // The code that the mouse sends for the program button of button index 0.
 constexpr std::uint8_t kFirstProgramCode = 0xF6;
 
@@ -36,7 +34,7 @@ EncodedButton EncodeButton(const ButtonAssignment& button, int buttonIndex) {
     EncodedButton encoded;
     ButtonRecord& record = encoded.Record;
     const std::uint8_t func = button.ButtonFunc;
-    if (func == kKeySequence) {
+    if (func == kKeySequenceFunc) {
         EncodeKeySequence(button, record);
         encoded.IsSequence = true;
         return encoded;
@@ -51,7 +49,7 @@ EncodedButton EncodeButton(const ButtonAssignment& button, int buttonIndex) {
         record[0] = 0;
         record[1] = static_cast<std::uint8_t>(button.ButtonID);
         encoded.IsSequence = true;
-    } else if (func == kRunProgram) {
+    } else if (func == kRunProgramFunc) {
         record[3] = static_cast<std::uint8_t>(kFirstProgramCode + buttonIndex);
     } else {
         encoded.IsSequence = IsTabledSequence(func);

@@ -1,6 +1,7 @@
 #include "NoticeText.h"
 
 #include "OsdContract.h"
+#include "SettingsImage.h"
 
 std::wstring NoticeText(unsigned message, int code, int value) {
     if (message == osd::kMsgValueNotice) {
@@ -18,6 +19,6 @@ std::wstring NoticeText(unsigned message, int code, int value) {
         case osd::kMuted: return L"Muted";
         default: break;
     }
-    if (code >= osd::kProfile1 && code < osd::kProfile1 + 3) return L"Profile " + std::to_wstring(code - osd::kProfile1 + 1);
+    if (code >= osd::kProfile1 && code < osd::kProfile1 + kProfileCount) return L"Profile " + std::to_wstring(code - osd::kProfile1 + 1);
     return {};
 }

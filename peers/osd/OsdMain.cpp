@@ -3,18 +3,17 @@
 
 #include "Handles.h"
 #include "OsdWindow.h"
+#include "ProgramNames.h"
 #include "SystemLibraries.h"
 #include "WinApp.h"
 
 namespace {
 
-constexpr wchar_t kOsdMutex[] = L"Ovix Pelora_Tern-7_OSD";
-
 class COsdApp : public CWinApp {
 protected:
     bool InitInstance() override {
         // The agent may start the display again while an earlier start is coming up.
-        mutex_.reset(CreateMutexW(nullptr, FALSE, kOsdMutex));
+        mutex_.reset(CreateMutexW(nullptr, FALSE, names::kOsdMutex));
         if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
         if (!window_.Create()) return false;
         SetMainWindow(window_);

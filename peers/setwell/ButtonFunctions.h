@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "SettingsImage.h"
+
 struct ButtonFunctionChoice {
     std::uint8_t ButtonFunc;
     const wchar_t* Name;
@@ -16,6 +18,3 @@ std::span<const ButtonFunctionChoice> ButtonFunctionChoices();
 // The name of a code; codes the mouse does not know are named by number, so that a file
 // holding one still shows (and keeps) what it holds.
 std::wstring ButtonFunctionName(std::uint8_t buttonFunc);
-
-inline constexpr std::uint8_t kRunProgramFunc = 42;
-inline constexpr std::uint8_t kKeySequenceFunc = 39;

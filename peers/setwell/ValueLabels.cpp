@@ -1,7 +1,9 @@
 #include "ValueLabels.h"
 
+#include "SettingsImage.h"
+
 std::wstring CpiLevelLabel(int level) {
-    return std::to_wstring(level) + L" (" + std::to_wstring(500 * level) + L" CPI)";
+    return std::to_wstring(level) + L" (" + std::to_wstring(CpiOfLevel(level)) + L" CPI)";
 }
 
 std::wstring PollingRateLabel(int step) {

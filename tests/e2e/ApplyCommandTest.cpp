@@ -9,6 +9,7 @@
 #include "AgentHarness.h"
 #include "OsdContract.h"
 #include "PeerWindow.h"
+#include "SettingsImage.h"
 #include "SettingsToolContract.h"
 
 namespace {
@@ -70,7 +71,7 @@ TEST_F(ApplyCommandTest, UploadsTheCurrentProfileThenTheGlobalSettingsAndApplies
     config.WriteInt(L"GROUP1", L"XYSensitivityEnabled", 0);
     config.WriteInt(L"GROUP1", L"OFASensitivity", 7);
     config.WriteInt(L"GROUP1", L"DoubleClickSpeed", 3);
-    config.WriteInt(L"ButtonAssigned1_3", L"ButtonFunc", 42);
+    config.WriteInt(L"ButtonAssigned1_3", L"ButtonFunc", kRunProgramFunc);
     mouse.Run(L"clear-log");
 
     EXPECT_EQ(Apply(), settings_tool::kApplySent);

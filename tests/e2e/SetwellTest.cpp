@@ -9,6 +9,7 @@
 #include "AgentHarness.h"
 #include "ApplyStatus.h"
 #include "PeerWindow.h"
+#include "SettingsImage.h"
 #include "SettingsToolContract.h"
 #include "SetwellDriver.h"
 #include "SetwellIds.h"
@@ -40,7 +41,7 @@ TEST_F(SetwellTest, AppliesTheEditsAndShowsEachAnswerOfTheAgent) {
     ASSERT_TRUE(setwell.Select(IDC_CPI, 2));
     setwell.SetTrackbar(IDC_POINTER_SPEED, 8);
     ASSERT_TRUE(setwell.Select(IDC_BUTTON, 2));
-    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, 42));
+    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, kRunProgramFunc));
     setwell.Type(IDC_PATH, L"C:\\Tools\\run.exe");
     EXPECT_EQ(setwell.Text(IDC_UNSAVED), L"Unsaved changes");
 
@@ -66,7 +67,7 @@ TEST_F(SetwellTest, AppliesTheEditsAndShowsEachAnswerOfTheAgent) {
     EXPECT_EQ(config.ReadInt(L"GROUP1", L"DPI", -1), 2);
     EXPECT_EQ(config.ReadInt(L"GROUP1", L"MouseSensitivity", -1), 8);
     EXPECT_EQ(config.ReadInt(L"GROUP0", L"DPI", -1), 3);
-    EXPECT_EQ(config.ReadInt(L"ButtonAssigned1_3", L"ButtonFunc", -1), 42);
+    EXPECT_EQ(config.ReadInt(L"ButtonAssigned1_3", L"ButtonFunc", -1), kRunProgramFunc);
     EXPECT_EQ(config.ReadString(L"ButtonAssigned1_3", L"Path", L""), L"C:\\Tools\\run.exe");
 }
 
@@ -224,7 +225,7 @@ TEST_F(SetwellTest, ShowsADamagedFileAsTheAgentLoadsItAndWritesItBackWhole) {
 
 TEST_F(SetwellTest, KeyRecordingEndsWhenTheFocusLeavesExceptForAClickOnStop) {
     StartSetwell();
-    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, 39));
+    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, kKeySequenceFunc));
     const auto recording = [&] { return setwell.Text(IDC_RECORD) == L"Stop"; };
     setwell.Click(IDC_RECORD);
     ASSERT_TRUE(recording());
@@ -282,7 +283,7 @@ TEST_F(SetwellWithAgentTest, OkUploadsTheEditsToTheMouseAndCloses) {
     ASSERT_TRUE(setwell.Select(IDC_FUNCTION, 10));  // zoom in
     // Button 4 plays Ctrl+V, recorded from the keyboard.
     ASSERT_TRUE(setwell.Select(IDC_BUTTON, 3));
-    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, 39));
+    ASSERT_TRUE(setwell.Select(IDC_FUNCTION, kKeySequenceFunc));
     setwell.Click(IDC_RECORD);
     setwell.Key(IDC_KEYS, VK_CONTROL, false);
     setwell.Key(IDC_KEYS, 'V', false);

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::uint8_t kKeySequence = 39;
 constexpr std::size_t kSequenceStart = 2;
 
 void Require(bool condition) {
@@ -35,7 +34,7 @@ void CheckProfile(const ProfileSettings& profile, int profileIndex) {
         Require(slot >= 0 && slot < kDeviceSlotCount);
         Require(std::equal(encoded.Record.begin(), encoded.Record.end(), table.Slot(slot).begin()));
         if (encoded.IsSequence) sequenceSlots |= static_cast<std::uint8_t>(1u << slot);
-        if (button.ButtonFunc == kKeySequence) {
+        if (button.ButtonFunc == kKeySequenceFunc) {
             // Only the entries that KeyData holds, however many KeyNumber claims.
             Require(encoded.IsSequence);
             const std::size_t sent = kSequenceStart + 2 * std::min<std::size_t>(button.KeyNumber, kKeyDataEntries);

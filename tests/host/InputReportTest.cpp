@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "InputReport.h"
+#include "SettingsImage.h"
 
 namespace {
 

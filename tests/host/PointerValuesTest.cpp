@@ -69,13 +69,16 @@ TEST(PointerValues, RegistryTextsThatAreNoNumberReadAsZero) {
 }
 
 TEST(PointerValues, WindowsVersionClasses) {
+    using enum pointer::WindowsVersion;
     struct Case {
         std::uint32_t Platform, Major, Minor;
-        int Class;
+        pointer::WindowsVersion Class;
     };
     const Case cases[] = {
-        {1, 4, 0, 1},  {1, 4, 10, 1}, {1, 4, 90, 2}, {1, 5, 0, 0},  {2, 4, 0, 0},  {2, 5, 0, 3},
-        {2, 5, 1, 4},  {2, 5, 2, 4},  {2, 6, 0, 5},  {2, 6, 1, 5},  {2, 10, 0, 5}, {0, 6, 1, 0}, {3, 10, 0, 0},
+        {1, 4, 0, Windows9x},     {1, 4, 10, Windows9x},    {1, 4, 90, WindowsMe},     {1, 5, 0, Other},
+        {2, 4, 0, Other},         {2, 5, 0, Windows2000},   {2, 5, 1, WindowsXp},      {2, 5, 2, WindowsXp},
+        {2, 6, 0, VistaOrLater},  {2, 6, 1, VistaOrLater},  {2, 10, 0, VistaOrLater},  {0, 6, 1, Other},
+        {3, 10, 0, Other},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pointer::ClassifyWindowsVersion(c.Platform, c.Major, c.Minor), c.Class)

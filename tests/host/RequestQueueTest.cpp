@@ -8,7 +8,7 @@
 namespace {
 
 const AgentRequest kApply{AgentRequest::Kind::Apply};
-AgentRequest Mode(int n) { return {AgentRequest::Kind::ModeChange, n, 1}; }
+AgentRequest Mode(int n) { return {AgentRequest::Kind::ModeChange, n, ModeKind::Profile}; }
 
 // Runs what the queue hands out after the current request, in order.
 std::vector<AgentRequest> Drain(RequestQueue& queue) {
@@ -47,7 +47,7 @@ TEST(RequestQueueTest, EveryQueuedApplyRunsButOnlyABoundedNumberOfModeChangesWai
 
 TEST(RequestQueueTest, EachApplyKeepsItsTokenAndAFloodOfTokensIsBounded) {
     RequestQueue queue;
-    const auto apply = [](std::uintptr_t token) { return AgentRequest{AgentRequest::Kind::Apply, 0, 0, token}; };
+    const auto apply = [](std::uintptr_t token) { return AgentRequest{AgentRequest::Kind::Apply, 0, ModeKind::CpiLevel, token}; };
     ASSERT_TRUE(queue.Admit(apply(1)));
     queue.Admit(apply(7));
     queue.Admit(apply(7));

@@ -69,7 +69,7 @@ TEST_F(ConfigFileTest, AWrittenImageLoadsBackUnchanged) {
     image.Groups[2].AccelerationEnabled = 1;
     ButtonAssignment& button = image.Groups[2].Buttons[3];
     button.ButtonID = 0x0102;
-    button.ButtonFunc = 39;
+    button.ButtonFunc = kKeySequenceFunc;
     button.KeyNumber = 2;
     button.KeyData[0] = 0x00;
     button.KeyData[1] = 0xE0;

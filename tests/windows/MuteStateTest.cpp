@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kCoreAudio = 5;
-constexpr int kMixer = 4;
+constexpr auto kCoreAudio = pointer::WindowsVersion::VistaOrLater;
+constexpr auto kMixer = pointer::WindowsVersion::WindowsXp;
 
 // The speakers line's mute control of mixer 0.
 bool SetMixerMute(bool mute) {

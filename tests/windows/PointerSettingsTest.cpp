@@ -139,6 +139,8 @@ TEST(PointerRegistryValues, TheCurrentProfileIsWrittenForTheNextLogOn) {
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WheelScrollLines").Text, L"-1");
 }
 
-TEST(WindowsVersion, WineReportsAnNtVersionOfVistaOrLater) { EXPECT_EQ(GetWindowsVersionClass(), 5); }
+TEST(WindowsVersion, WineReportsAnNtVersionOfVistaOrLater) {
+    EXPECT_EQ(GetWindowsVersion(), pointer::WindowsVersion::VistaOrLater);
+}
 
 }  // namespace

@@ -16,7 +16,7 @@ ButtonAssignment EmptyButton() {
 
 TEST(KeySequence, RecordedCtrlCTravelsLikeTheMousesOwnCopySequence) {
     ButtonAssignment button = EmptyButton();
-    button.ButtonFunc = 39;
+    button.ButtonFunc = kKeySequenceFunc;
     const std::uint8_t control = KeyUsageOfVirtualKey(kVkControl, false);
     const std::uint8_t c = KeyUsageOfVirtualKey('C', false);
     ASSERT_TRUE(AppendKeyEvent(button, control, false));

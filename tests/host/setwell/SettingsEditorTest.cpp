@@ -34,7 +34,7 @@ TEST(SettingsEditor, RestoresOneProfileOrAllToTheDefaults) {
     loaded.Profile = 1;
     for (ProfileSettings& group : loaded.Groups) {
         group.DPI = 1;
-        group.Buttons[3].ButtonFunc = 42;
+        group.Buttons[3].ButtonFunc = kRunProgramFunc;
         SetFieldText(group.Buttons[3].Path, L"C:\\tool.exe");
     }
     SettingsEditor editor(loaded);

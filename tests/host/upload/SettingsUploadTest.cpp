@@ -63,12 +63,12 @@ bool IsHeader(const OutputReport& report, int profileIndex) {
     return report[1] == 7 && report[2] == 2 && report[3] == profileIndex + 1 && report[29] == 0x55;
 }
 
-TEST(UploadProfile, WritesHeaderParametersAndPagesEachFollowedByTheWriteDelay) {
+TEST(WriteProfileReports, WritesHeaderParametersAndPagesEachFollowedByTheWriteDelay) {
     SettingsImage settings = DefaultSettings();
     settings.Groups[1].DPI = 2;
-    settings.Groups[1].Buttons[0].ButtonFunc = 42;
+    settings.Groups[1].Buttons[0].ButtonFunc = kRunProgramFunc;
     RecordingWriter writer;
-    EXPECT_EQ(UploadProfile(writer, kDevice, settings, 1, kWriteDelay), settings_tool::kApplySent);
+    EXPECT_EQ(WriteProfileReports(writer, kDevice, settings, 1, kWriteDelay), settings_tool::kApplySent);
 
     EXPECT_EQ(writer.Trace(), Repeat("W 10", 26));
     const std::vector<OutputReport> writes = writer.Writes();
@@ -84,11 +84,11 @@ TEST(UploadProfile, WritesHeaderParametersAndPagesEachFollowedByTheWriteDelay) {
     }
 }
 
-TEST(UploadProfile, FailedPageRestartsFromTheHeaderAfterTheLongPause) {
+TEST(WriteProfileReports, FailedPageRestartsFromTheHeaderAfterTheLongPause) {
     RecordingWriter writer;
     // Write 7 is page 5 of the first attempt.
     writer.Succeeds = [](int write) { return write != 7; };
-    EXPECT_EQ(UploadProfile(writer, kDevice, DefaultSettings(), 0, kWriteDelay), settings_tool::kApplySent);
+    EXPECT_EQ(WriteProfileReports(writer, kDevice, DefaultSettings(), 0, kWriteDelay), settings_tool::kApplySent);
 
     EXPECT_EQ(writer.Trace(), Repeat("W 10", 8) + " 500 " + Repeat("W 10", 26));
     const std::vector<OutputReport> writes = writer.Writes();
@@ -97,47 +97,47 @@ TEST(UploadProfile, FailedPageRestartsFromTheHeaderAfterTheLongPause) {
     EXPECT_TRUE(std::equal(writes.begin(), writes.begin() + 8, writes.begin() + 8));
 }
 
-TEST(UploadProfile, ThreeFailedAttemptsReportAWriteFailure) {
+TEST(WriteProfileReports, ThreeFailedAttemptsReportAWriteFailure) {
     RecordingWriter writer;
     writer.Succeeds = [](int) { return false; };
-    EXPECT_EQ(UploadProfile(writer, kDevice, DefaultSettings(), 2, kWriteDelay), settings_tool::kApplyWriteFailed);
+    EXPECT_EQ(WriteProfileReports(writer, kDevice, DefaultSettings(), 2, kWriteDelay), settings_tool::kApplyWriteFailed);
     EXPECT_EQ(writer.Trace(), Repeat("W 10 500", 3));
     for (const OutputReport& write : writer.Writes()) EXPECT_TRUE(IsHeader(write, 2));
 }
 
-TEST(UploadProfile, PausesScaleWithTheWriteDelay) {
+TEST(WriteProfileReports, PausesScaleWithTheWriteDelay) {
     RecordingWriter writer;
     writer.Succeeds = [](int write) { return write != 0; };
-    EXPECT_EQ(UploadProfile(writer, kDevice, DefaultSettings(), 0, 3), settings_tool::kApplySent);
+    EXPECT_EQ(WriteProfileReports(writer, kDevice, DefaultSettings(), 0, 3), settings_tool::kApplySent);
     EXPECT_EQ(writer.Trace(), "W 3 150 " + Repeat("W 3", 26));
 }
 
-TEST(UploadProfile, IndexOutsideTheProfilesUploadsTheFirst) {
+TEST(WriteProfileReports, IndexOutsideTheProfilesUploadsTheFirst) {
     SettingsImage settings = DefaultSettings();
     settings.Groups[0].DPI = 1;
     for (int index : {-1, 3}) {
         RecordingWriter writer;
-        EXPECT_EQ(UploadProfile(writer, kDevice, settings, index, kWriteDelay), settings_tool::kApplySent);
+        EXPECT_EQ(WriteProfileReports(writer, kDevice, settings, index, kWriteDelay), settings_tool::kApplySent);
         EXPECT_TRUE(IsHeader(writer.Writes()[0], 0)) << "index " << index;
         EXPECT_EQ(writer.Writes()[1][1], 1) << "index " << index;
     }
 }
 
-TEST(UploadGlobalSettings, RetriesAfterTheShortBackOff) {
+TEST(WriteGlobalSettingsReport, RetriesAfterTheShortBackOff) {
     SettingsImage settings = DefaultSettings();
     settings.Profile = 1;
     RecordingWriter writer;
     writer.Succeeds = [](int write) { return write == 1; };
-    EXPECT_EQ(UploadGlobalSettings(writer, kDevice, settings, kWriteDelay), settings_tool::kApplySent);
+    EXPECT_EQ(WriteGlobalSettingsReport(writer, kDevice, settings, kWriteDelay), settings_tool::kApplySent);
     EXPECT_EQ(writer.Trace(), "W 10 100 W 10");
     EXPECT_EQ(writer.Writes()[1][3], 2);
     EXPECT_EQ(writer.Steps[0].Device, kDevice);
 }
 
-TEST(UploadGlobalSettings, ThreeFailedTriesReportAWriteFailure) {
+TEST(WriteGlobalSettingsReport, ThreeFailedTriesReportAWriteFailure) {
     RecordingWriter writer;
     writer.Succeeds = [](int) { return false; };
-    EXPECT_EQ(UploadGlobalSettings(writer, kDevice, DefaultSettings(), kWriteDelay), settings_tool::kApplyWriteFailed);
+    EXPECT_EQ(WriteGlobalSettingsReport(writer, kDevice, DefaultSettings(), kWriteDelay), settings_tool::kApplyWriteFailed);
     EXPECT_EQ(writer.Trace(), Repeat("W 10 100", 3));
 }
 

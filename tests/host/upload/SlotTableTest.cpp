@@ -22,8 +22,8 @@ TEST(SlotTable, DefaultButtonsGiveTheMouseFunctionsInTheirSlots) {
 
 TEST(SlotTable, ProgramButtonMakesTheMouseSendACodeOfItsOwn) {
     ProfileSettings profile = DefaultProfile();
-    profile.Buttons[2].ButtonFunc = 42;
-    profile.Buttons[7].ButtonFunc = 42;
+    profile.Buttons[2].ButtonFunc = kRunProgramFunc;
+    profile.Buttons[7].ButtonFunc = kRunProgramFunc;
     const SlotTable table = BuildSlotTable(profile);
     EXPECT_EQ(Bytes(table.Slot(4), 0, 4), (std::vector<std::uint8_t>{0x04, 0x00, 0x00, 0xF8}));
     EXPECT_TRUE(ZeroFrom(table.Slot(4), 4));
@@ -35,7 +35,7 @@ TEST(SlotTable, ProgramButtonMakesTheMouseSendACodeOfItsOwn) {
 TEST(SlotTable, KeySequenceCarriesTheButtonIdAndTheUsersKeys) {
     ProfileSettings profile = DefaultProfile();
     ButtonAssignment& button = profile.Buttons[0];
-    button.ButtonFunc = 39;
+    button.ButtonFunc = kKeySequenceFunc;
     button.ButtonID = 0x0102;
     button.KeyNumber = 2;
     button.KeyData[0] = 0x00;
@@ -54,7 +54,7 @@ TEST(SlotTable, KeySequenceCarriesTheButtonIdAndTheUsersKeys) {
 TEST(SlotTable, KeyNumberBeyondKeyDataSendsOnlyTheEntriesThatExist) {
     ProfileSettings profile = DefaultProfile();
     for (int b : {0, 1}) {
-        profile.Buttons[b].ButtonFunc = 39;
+        profile.Buttons[b].ButtonFunc = kKeySequenceFunc;
         profile.Buttons[b].ButtonID = 0;
         profile.Buttons[b].KeyNumber = 255;  // what a missing key reads as
         profile.Buttons[b].KeyData.fill(0xAB);
