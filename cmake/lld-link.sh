@@ -9,12 +9,30 @@ set -euo pipefail
 plan=$("$@" -### 2>&1) || { printf '%s\n' "$plan" >&2; exit 1; }
 link=$(grep -E '^ [^ ]*/collect2 ' <<<"$plan") || { echo "lld-link.sh: the driver names no link step" >&2; exit 1; }
 
-# The driver prints each argument bare or in double quotes with \, " and $ escaped; a
-# backquote it leaves as it is, so it is escaped here before the shell reads the line.
-backquote='`'
-eval "set -- ${link//"$backquote"/"\\$backquote"}"
-shift
+# The driver prints each argument bare, or in double quotes with \, " and $ escaped by a
+# backslash. The line is split here, never handed to the shell to read.
+quoted='^[[:space:]]*"(([^"\\]|\\.)*)"(.*)$'
+bare='^[[:space:]]*([^[:space:]]+)(.*)$'
+escape='^([^\\]*)\\(.)(.*)$'
+words=()
+rest=$link
+while :; do
+    if [[ $rest =~ $quoted ]]; then
+        word=${BASH_REMATCH[1]} rest=${BASH_REMATCH[3]} plain=
+        while [[ $word =~ $escape ]]; do
+            plain+=${BASH_REMATCH[1]}${BASH_REMATCH[2]} word=${BASH_REMATCH[3]}
+        done
+        words+=("$plain$word")
+    elif [[ $rest =~ $bare ]]; then
+        words+=("${BASH_REMATCH[1]}") rest=${BASH_REMATCH[2]}
+    else
+        break
+    fi
+done
+
+# The first word is collect2 itself.
 args=()
+set -- "${words[@]:1}"
 while [ $# -gt 0 ]; do
     case $1 in
         # GCC's LTO plugin, which lld does not load; nothing here is built for LTO.

@@ -1,5 +1,5 @@
 # Cross-compiles the Windows programs with Debian's mingw-w64 (posix threads) and runs
-# whatever ctest starts through Wine.
+# whatever ctest starts through Wine (cmake/WindowsBuild.cmake names the emulator).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
@@ -14,4 +14,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # A static runtime: the install folder needs no mingw DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
