@@ -124,7 +124,8 @@ void CCorvidhidDlg::FlushConfigWrites() {
         // the write-back; after that they are the apply's to decide, even when the file
         // was busy at start-up and is written back only now.
         SettingsImage fromFile{};
-        if (!PersistSettings(config, writeBackLoadsImages_ ? CurrentSettings : fromFile)) {
+        const auto writeRegistry = [](const SettingsImage& loaded) { WritePointerRegistryValues(loaded); };
+        if (!PersistSettings(config, writeBackLoadsImages_ ? CurrentSettings : fromFile, writeRegistry)) {
             writeBackPending_ = false;
             if (writeBackLoadsImages_) AppliedSettings = CurrentSettings;
             writeBackLoadsImages_ = false;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "ConfigFile.h"
+#include "ConfigText.h"
 #include "IniText.h"
 
 namespace {

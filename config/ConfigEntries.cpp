@@ -1,4 +1,4 @@
-#include "ConfigFile.h"
+#include "ConfigText.h"
 
 #include "ConfigKeys.h"
 #include "StructEncoding.h"
@@ -33,3 +33,9 @@ std::vector<IniEntry> ConfigEntries(const SettingsImage& image, const IniReader*
     }
     return entries;
 }
+
+IniEntry PlugStateKey(int plugged) { return {kSettingSection, kPlug, std::to_wstring(plugged)}; }
+
+IniEntry CurrentProfileKey(int index) { return {kSettingSection, kProfile, std::to_wstring(index)}; }
+
+IniEntry GroupDpiKey(int level, int group) { return {GroupSection(group), kDpi, std::to_wstring(level)}; }

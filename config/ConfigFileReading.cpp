@@ -1,4 +1,4 @@
-#include "ConfigFile.h"
+#include "ConfigText.h"
 
 #include "ConfigKeys.h"
 

@@ -4,7 +4,6 @@
 
 #include "ConfigKeys.h"
 #include "ConfigLock.h"
-#include "PointerRegistry.h"
 #include "SystemError.h"
 
 using namespace config_keys;
@@ -32,25 +31,20 @@ unsigned long WriteConfigFile(const IniFile& file, const SettingsImage& image) {
     return error;
 }
 
-unsigned long PersistSettings(const IniFile& file, SettingsImage& image) {
+unsigned long PersistSettings(const IniFile& file, SettingsImage& image,
+                              const std::function<void(const SettingsImage&)>& whenLoaded) {
     const ConfigLock lock;
     IniSnapshot snapshot;
     DWORD error = lock.Held() ? file.Read(snapshot) : ERROR_TIMEOUT;
     if (!error) {
         // Loaded again from what the file holds now, not from the image read before the pause.
         LoadSettings(snapshot.Text, image);
-        WritePointerRegistryValues(image);
+        if (whenLoaded) whenLoaded(image);
         error = file.Write(snapshot, ConfigEntries(image, &snapshot.Text));
     }
     ReportConfigFailure(L"PersistSettings", file, error);
     return error;
 }
-
-IniEntry PlugStateKey(int plugged) { return {kSettingSection, kPlug, std::to_wstring(plugged)}; }
-
-IniEntry CurrentProfileKey(int index) { return {kSettingSection, kProfile, std::to_wstring(index)}; }
-
-IniEntry GroupDpiKey(int level, int group) { return {GroupSection(group), kDpi, std::to_wstring(level)}; }
 
 unsigned long SaveKeys(const IniFile& file, std::span<const IniEntry> keys, const wchar_t* operation) {
     const ConfigLock lock;
