@@ -2,10 +2,10 @@
 
 #include "ModulePaths.h"
 #include "ProgramNames.h"
+#include "SingleInstance.h"
 
 bool CCorvidhidApp::InitInstance() {
-    mutex_.reset(CreateMutexW(nullptr, FALSE, names::kAgentMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+    if (!TakeSingleInstance(mutex_, names::kAgentMutex)) return false;
     // Whatever folder started the agent, a relative name it opens must not be looked up
     // there; only administrators write to the system folder.
     SetCurrentDirectoryW(SystemFolder().c_str());

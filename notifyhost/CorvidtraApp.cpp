@@ -1,14 +1,11 @@
 #include "CorvidtraApp.h"
 
 #include "ProgramNames.h"
+#include "SingleInstance.h"
 
 bool CCorvidtraApp::InitInstance() {
-    m_hMutex.reset(CreateMutexW(nullptr, FALSE, names::kNotifyHostMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        // Another instance shows the icon; leave it alone.
-        m_hMutex.reset();
-        return false;
-    }
+    // Another instance shows the icon; leave it alone.
+    if (!TakeSingleInstance(m_hMutex, names::kNotifyHostMutex)) return false;
 
     // The shell's icon lookup and program start expect COM on this thread.
     com_.emplace(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

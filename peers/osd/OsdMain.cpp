@@ -4,6 +4,7 @@
 #include "Handles.h"
 #include "OsdWindow.h"
 #include "ProgramNames.h"
+#include "SingleInstance.h"
 #include "SystemLibraries.h"
 #include "WinApp.h"
 
@@ -13,8 +14,7 @@ class COsdApp : public CWinApp {
 protected:
     bool InitInstance() override {
         // The agent may start the display again while an earlier start is coming up.
-        mutex_.reset(CreateMutexW(nullptr, FALSE, names::kOsdMutex));
-        if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+        if (!TakeSingleInstance(mutex_, names::kOsdMutex)) return false;
         if (!window_.Create()) return false;
         SetMainWindow(window_);
         return true;

@@ -5,6 +5,7 @@
 #include "ConfigFile.h"
 #include "DataFolders.h"
 #include "ProgramNames.h"
+#include "SingleInstance.h"
 
 namespace {
 
@@ -36,8 +37,7 @@ LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam
 }  // namespace
 
 bool CSetwellApp::InitInstance() {
-    instanceMutex_.reset(CreateMutexW(nullptr, FALSE, names::kSettingsToolMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!TakeSingleInstance(instanceMutex_, names::kSettingsToolMutex)) {
         if (const HWND first = WaitForFirstWindow()) BringToFront(first);
         return false;
     }
