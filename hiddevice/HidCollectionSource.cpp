@@ -14,6 +14,11 @@ extern "C" {
 
 #include "SystemError.h"
 
+// The container as a registry property; missing from mingw-w64's setupapi.h.
+#ifndef SPDRP_BASE_CONTAINERID
+#define SPDRP_BASE_CONTAINERID 0x24
+#endif
+
 namespace hiddevice {
 
 namespace {
@@ -63,7 +68,8 @@ std::wstring GuidText(const GUID& guid) {
 }
 
 // The collections of one mouse may sit on different USB interfaces; the container
-// gathers everything of one physical device. Without one, the parent device does.
+// gathers everything of one physical device. Some systems (Wine) keep the container only as
+// the device's registry property, as text. Without one, the parent device does.
 std::wstring PhysicalDeviceKey(HDEVINFO set, SP_DEVINFO_DATA& info, const std::wstring& path) {
     DEVPROPTYPE type = 0;
     GUID container{};
@@ -71,6 +77,14 @@ std::wstring PhysicalDeviceKey(HDEVINFO set, SP_DEVINFO_DATA& info, const std::w
                                   sizeof container, nullptr, 0) &&
         type == DEVPROP_TYPE_GUID) {
         return L"container:" + GuidText(container);
+    }
+    wchar_t containerText[64] = {};
+    if (SetupDiGetDeviceRegistryPropertyW(set, &info, SPDRP_BASE_CONTAINERID, nullptr,
+                                          reinterpret_cast<PBYTE>(containerText),
+                                          sizeof containerText - sizeof(wchar_t), nullptr) &&
+        containerText[0]) {
+        CharUpperW(containerText);
+        return std::wstring(L"container:") + containerText;
     }
     wchar_t parent[512] = {};
     if (SetupDiGetDevicePropertyW(set, &info, &DEVPKEY_Device_Parent, &type, reinterpret_cast<PBYTE>(parent),
