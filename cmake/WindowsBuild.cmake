@@ -25,6 +25,9 @@ endif()
 
 # Everything that ships goes to one folder, the one a user copies to a PC.
 set(TERN7_DIST_DIR "${CMAKE_BINARY_DIR}/dist")
+# The virtual mouse, a test double, to a folder of its own: its drivers, their .inf and its
+# control tool.
+set(TERN7_VIRTUAL_MOUSE_DIR "${CMAKE_BINARY_DIR}/virtualmouse")
 
 if(CMAKE_CROSSCOMPILING)
     set(TERN7_WINE_STATE "${CMAKE_BINARY_DIR}/wine")
