@@ -26,14 +26,14 @@ std::wstring Lower(std::wstring text) {
 
 }  // namespace
 
-std::uint32_t CountPresentCollections(std::uint16_t vendorId) {
+std::vector<std::wstring> PresentCollectionPaths(std::uint16_t vendorId) {
     wchar_t name[32];
     std::swprintf(name, std::size(name), L"vid_%04x&pid_%04x", vendorId, static_cast<unsigned>(hid::kProductId));
     GUID hidClass{};
     HidD_GetHidGuid(&hidClass);
     const UniqueDeviceInfoSet set(SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-    if (!set) return 0;
-    std::uint32_t count = 0;
+    std::vector<std::wstring> paths;
+    if (!set) return paths;
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA interfaceData{};
         interfaceData.cbSize = sizeof interfaceData;
@@ -45,9 +45,23 @@ std::uint32_t CountPresentCollections(std::uint16_t vendorId) {
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
         if (!SetupDiGetDeviceInterfaceDetailW(set.get(), &interfaceData, detail, size, nullptr, nullptr)) continue;
-        if (Lower(detail->DevicePath).find(name) != std::wstring::npos) ++count;
+        std::wstring path = Lower(detail->DevicePath);
+        if (path.find(name) != std::wstring::npos) paths.push_back(std::move(path));
     }
-    return count;
+    return paths;
+}
+
+std::uint32_t CountPresentCollections(std::uint16_t vendorId) {
+    return static_cast<std::uint32_t>(PresentCollectionPaths(vendorId).size());
+}
+
+std::optional<std::wstring> CollectionPath(std::uint16_t vendorId, std::uint32_t child) {
+    wchar_t collection[16];
+    std::swprintf(collection, std::size(collection), L"&col%02u#", child + 1);
+    for (std::wstring& path : PresentCollectionPaths(vendorId)) {
+        if (path.find(collection) != std::wstring::npos) return std::move(path);
+    }
+    return std::nullopt;
 }
 
 bool WaitForCollections(std::uint16_t vendorId, std::uint32_t count, DWORD timeoutMs) {

@@ -26,8 +26,8 @@ enum {
     VMOUSE_MAX_REPORT = 64,
     /* Input reports waiting in one child. */
     VMOUSE_INPUT_CAPACITY = 4096,
-    /* Entries the log keeps; older ones are dropped. */
-    VMOUSE_LOG_CAPACITY = 16384,
+    /* Entries the log keeps (some 150 uploads); older ones are dropped. */
+    VMOUSE_LOG_CAPACITY = 4096,
 };
 
 #define VMOUSE_IOCTL(n) CTL_CODE(FILE_DEVICE_UNKNOWN, 0x800 + (n), METHOD_BUFFERED, FILE_ANY_ACCESS)
