@@ -35,6 +35,8 @@ public:
 
     // A read left pending, for what ends it.
     bool StartRead();
+    // Set when the read StartRead began has ended.
+    HANDLE ReadDone() const { return readDone_.get(); }
     // Waits for the read StartRead began; nothing when it is still pending.
     std::optional<Transfer> FinishRead(DWORD timeoutMs);
 
