@@ -26,6 +26,9 @@ namespace {
 using UniqueDeviceInfoSet = UniqueHandle<HDEVINFO, &::SetupDiDestroyDeviceInfoList>;
 using UniquePreparsedData = UniqueHandle<PHIDP_PREPARSED_DATA, &::HidD_FreePreparsedData>;
 
+// The most reports the class driver keeps for one handle.
+constexpr ULONG kInputBuffers = 512;
+
 // Attributes and report lengths; a collection can be asked without read or write access,
 // which the system refuses for its own keyboards and mice.
 std::optional<ProbedCollection> Probe(const std::wstring& path) {
@@ -152,7 +155,13 @@ std::vector<ProbedCollection> HidCollectionSource::Present() {
 UniqueKernelHandle HidCollectionSource::Open(const std::wstring& path) {
     UniqueKernelHandle device(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!device) TraceSystemError(L"CreateFile", path);
+    if (!device) {
+        TraceSystemError(L"CreateFile", path);
+        return device;
+    }
+    // The class driver keeps 32 reports for a handle unless told otherwise: 32 ms of a mouse
+    // polled every millisecond, which a reader held up on a busy machine overran.
+    if (!HidD_SetNumInputBuffers(device.get(), kInputBuffers)) TraceSystemError(L"HidD_SetNumInputBuffers", path);
     return device;
 }
 
