@@ -45,11 +45,11 @@ make_template() {
     mv "$template.tmp" "$template"
 }
 
-# What identifies the virtual mouse's drivers; empty when they are not built.
+# What identifies the virtual mouse's drivers; empty when they are not built. The tool that
+# installs them is not part of it: it changes with much that the drivers do not.
 virtual_mouse_stamp() {
-    local files=("$virtual_mouse/tern7vbus.sys" "$virtual_mouse/tern7vhid.sys" "$virtual_mouse/tern7vmouse.inf"
-                 "$virtual_mouse/simmouse.exe")
-    [ -n "$virtual_mouse" ] && ls "${files[@]}" >/dev/null 2>&1 || return 0
+    local files=("$virtual_mouse/tern7vbus.sys" "$virtual_mouse/tern7vhid.sys" "$virtual_mouse/tern7vmouse.inf")
+    [ -n "$virtual_mouse" ] && ls "${files[@]}" "$virtual_mouse/simmouse.exe" >/dev/null 2>&1 || return 0
     cat "${files[@]}" | md5sum | cut -d' ' -f1
 }
 
