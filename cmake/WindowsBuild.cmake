@@ -65,10 +65,10 @@ endif()
 # a tenth of a second or more. Suites are found by scanning the sources for TEST and
 # TEST_F; a suite's tests share the process, so they leave no state behind for each other.
 # Tests that change what the whole session shares take RESOURCE_LOCK session and run in a
-# session of their own; another RESOURCE_LOCK name is a lock of that name. LOCKS names
-# further locks, for tests of either kind. LONG names the suites that take tens of seconds.
+# session of their own; another RESOURCE_LOCK name is a lock of that name. LONG names the
+# suites that take tens of seconds.
 function(tern7_add_wine_tests target)
-    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LONG;LOCKS" ${ARGN})
+    cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LONG" ${ARGN})
     get_target_property(sources ${target} SOURCES)
     get_target_property(source_dir ${target} SOURCE_DIR)
     set(suites)
@@ -90,7 +90,6 @@ function(tern7_add_wine_tests target)
     foreach(suite IN LISTS suites)
         add_test(NAME ${target}.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
         set_tests_properties(${target}.${suite} PROPERTIES TIMEOUT 120)
-        set(locks ${ARG_LOCKS})
         if(ARG_RESOURCE_LOCK STREQUAL "session" AND CMAKE_CROSSCOMPILING)
             # TERN7_WHOLE_SESSION tells wine-run.sh, when ctest allocates no resources, to
             # wait until the first session is free.
@@ -99,11 +98,8 @@ function(tern7_add_wine_tests target)
         else()
             set_tests_properties(${target}.${suite} PROPERTIES FIXTURES_REQUIRED wine)
             if(ARG_RESOURCE_LOCK)
-                list(APPEND locks ${ARG_RESOURCE_LOCK})
+                set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
             endif()
-        endif()
-        if(locks)
-            set_tests_properties(${target}.${suite} PROPERTIES RESOURCE_LOCK "${locks}")
         endif()
         # Until ctest has timed a run, it starts the costliest first: the long suites, then
         # those that take a whole session, so that none of them starts late and holds up

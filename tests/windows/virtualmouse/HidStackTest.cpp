@@ -104,8 +104,14 @@ protected:
     NoticeWindow notices;
 };
 
+// Suites of their own, so that they can run side by side in sessions of their own.
+using HidStackEnumeration = HidStackTest;
+using HidStackInput = HidStackTest;
+using HidStackWrites = HidStackTest;
+using HidStackPlugging = HidStackTest;
+
 // The Tern-7's collections as the system lists them, and which of them the filter takes.
-TEST_F(HidStackTest, EnumerationFindsExactlyTheMousesTwoCollectionsOfOneDevice) {
+TEST_F(HidStackEnumeration, EnumerationFindsExactlyTheMousesTwoCollectionsOfOneDevice) {
     ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
     const hiddevice::CollectionFilter filter(hid::MakeMouseFilter(TERN7_VENDOR_ID));
     std::vector<hiddevice::ProbedCollection> matching;
@@ -140,7 +146,7 @@ TEST_F(HidStackTest, EnumerationFindsExactlyTheMousesTwoCollectionsOfOneDevice) 
     EXPECT_EQ(buffers, 512u);
 }
 
-TEST_F(HidStackTest, TheKeysOpenAsTheMainCollectionAndTheVendorCollectionTakesTheWrites) {
+TEST_F(HidStackEnumeration, TheKeysOpenAsTheMainCollectionAndTheVendorCollectionTakesTheWrites) {
     EXPECT_EQ(StartLikeTheAgent(), 0) << "nothing to open yet";
     Plug();
     EXPECT_EQ(notices.notices, kBothOpen) << "and nothing else opened";
@@ -164,7 +170,7 @@ TEST_F(HidStackTest, TheKeysOpenAsTheMainCollectionAndTheVendorCollectionTakesTh
     EXPECT_EQ(NoticesAfter(before, 2), kBothOpen);
 }
 
-TEST_F(HidStackTest, InputReportsArriveByteExactInOrderOnTheSessionsThread) {
+TEST_F(HidStackInput, InputReportsArriveByteExactInOrderOnTheSessionsThread) {
     StartLikeTheAgent();
     Plug();
     const std::vector<Bytes> sent{{3, 0x20, 0}, {3, 0x01, 0}, {3, 0xE9, 0}, {3, 0xFE, 0}, {3, 0x30, 0x12}};
@@ -186,7 +192,7 @@ TEST_F(HidStackTest, InputReportsArriveByteExactInOrderOnTheSessionsThread) {
 // what the system and the library hold for a reader that falls behind: on a machine too
 // busy to read a thousand reports a second the system drops the excess (as it does on a
 // desk); none of these may be lost.
-TEST_F(HidStackTest, AFloodOfTwoThousandReportsLosesNoneWhileTheCallerKeepsUp) {
+TEST_F(HidStackInput, AFloodOfTwoThousandReportsLosesNoneWhileTheCallerKeepsUp) {
     constexpr std::uint32_t kFlood = 2000;
     constexpr std::uint32_t kBurst = 400;
     StartLikeTheAgent();
@@ -207,7 +213,7 @@ TEST_F(HidStackTest, AFloodOfTwoThousandReportsLosesNoneWhileTheCallerKeepsUp) {
 // While the caller takes nothing the library holds what it can (the oldest; the stand-in
 // tests show exactly which) and drops the rest; a machine too busy for the library's
 // reader to take a thousand reports a second drops some before the library sees them.
-TEST_F(HidStackTest, AFloodTheCallerDoesNotTakeComesInOrderAndBounded) {
+TEST_F(HidStackInput, AFloodTheCallerDoesNotTakeComesInOrderAndBounded) {
     constexpr std::uint32_t kFlood = 2000;
     constexpr std::size_t kMostHeld = 512 + 512;  // the library's queue and the system's for the handle
     StartLikeTheAgent();
@@ -250,7 +256,7 @@ TEST_F(HidStackTest, AFloodTheCallerDoesNotTakeComesInOrderAndBounded) {
 }
 
 // The 27 reports of an apply, written as the agent's upload writes them.
-TEST_F(HidStackTest, TheReportsOfAnApplyArriveByteExactOnTheVendorCollection) {
+TEST_F(HidStackWrites, TheReportsOfAnApplyArriveByteExactOnTheVendorCollection) {
     class LibraryWriter : public DeviceReportWriter {
     public:
         explicit LibraryWriter(HidLibrary& library) : library_(library) {}
@@ -283,7 +289,7 @@ TEST_F(HidStackTest, TheReportsOfAnApplyArriveByteExactOnTheVendorCollection) {
     EXPECT_NE(state.find("global: profile=2"), std::string::npos) << state;
 }
 
-TEST_F(HidStackTest, AFailingWriteIsReportedAndTheNextOneGoesThrough) {
+TEST_F(HidStackWrites, AFailingWriteIsReportedAndTheNextOneGoesThrough) {
     StartLikeTheAgent();
     Plug();
     const Bytes report(hid::kOutputReportLength, 0);
@@ -303,7 +309,7 @@ TEST_F(HidStackTest, AFailingWriteIsReportedAndTheNextOneGoesThrough) {
 }
 
 // The library waits a second for a write; a mouse that takes longer has not taken it.
-TEST_F(HidStackTest, AWriteTheMouseTakesTooLongForFailsAfterTheLibrarysTimeout) {
+TEST_F(HidStackWrites, AWriteTheMouseTakesTooLongForFailsAfterTheLibrarysTimeout) {
     constexpr DWORD kMouseTakesMs = 6000;
     StartLikeTheAgent();
     Plug();
@@ -332,7 +338,7 @@ TEST_F(HidStackTest, AWriteTheMouseTakesTooLongForFailsAfterTheLibrarysTimeout) 
     EXPECT_TRUE(PumpUntil([&] { return Write(kVendor, report) == 1; }, kMouseTakesMs + 5000));
 }
 
-TEST_F(HidStackTest, UnplugClosesLastOpenedFirstEndsTheReadsAndReplugOpensAgain) {
+TEST_F(HidStackPlugging, UnplugClosesLastOpenedFirstEndsTheReadsAndReplugOpensAgain) {
     StartLikeTheAgent();
     const DWORD threadsWithoutMouse = CountHoldings().Threads;
     Plug();
@@ -352,7 +358,7 @@ TEST_F(HidStackTest, UnplugClosesLastOpenedFirstEndsTheReadsAndReplugOpensAgain)
     EXPECT_EQ(Write(kVendor, report), 1);
 }
 
-TEST_F(HidStackTest, PlugCyclesLeaveHandlesAndThreadsFlat) {
+TEST_F(HidStackPlugging, PlugCyclesLeaveHandlesAndThreadsFlat) {
     StartLikeTheAgent();
     // One cycle first: the system caches what it needs once per process.
     Plug();
@@ -408,7 +414,7 @@ private:
 
 // Without the removal notice the failed reads close the collections; without the arrival
 // notice nothing opens until the next notice makes the library look again.
-TEST_F(HidStackTest, WithheldNoticesAreCaughtUpWith) {
+TEST_F(HidStackPlugging, WithheldNoticesAreCaughtUpWith) {
     StartLikeTheAgent();
     Plug();
     const auto windows = MonitorWindows();

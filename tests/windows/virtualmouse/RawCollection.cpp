@@ -1,5 +1,10 @@
 #include "RawCollection.h"
 
+// mingw's HID headers declare C functions without saying so.
+extern "C" {
+#include <hidsdi.h>
+}
+
 #include "CollectionPresence.h"
 
 RawCollection::RawCollection(std::uint32_t child) : readDone_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
@@ -7,6 +12,8 @@ RawCollection::RawCollection(std::uint32_t child) : readDone_(CreateEventW(nullp
     if (!path) return;
     device_.reset(CreateFileW(path->c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    // As HidDevice.dll does: the system's default of 32 reports overruns on a busy machine.
+    if (device_) HidD_SetNumInputBuffers(device_.get(), 512);
 }
 
 RawCollection::~RawCollection() { CancelRead(); }
