@@ -1,5 +1,6 @@
 #include "ToolRunner.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "BusControl.h"

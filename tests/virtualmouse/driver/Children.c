@@ -1,4 +1,4 @@
-/* The bus's children, one a HID collection: plugged in with the controller's layout,
+/* The bus's children, each a HID collection: plugged in with the controller's layout,
  * pulled out on request, and identified to the plug-and-play manager. */
 #include "BusDriver.h"
 
