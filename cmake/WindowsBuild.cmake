@@ -25,6 +25,9 @@ endif()
 
 # Everything that ships goes to one folder, the one a user copies to a PC.
 set(TERN7_DIST_DIR "${CMAKE_BINARY_DIR}/dist")
+# The virtual mouse, a test double, to a folder of its own: its drivers, their .inf and its
+# control tool.
+set(TERN7_VIRTUAL_MOUSE_DIR "${CMAKE_BINARY_DIR}/virtualmouse")
 
 if(CMAKE_CROSSCOMPILING)
     set(TERN7_WINE_STATE "${CMAKE_BINARY_DIR}/wine")
@@ -45,7 +48,7 @@ if(CMAKE_CROSSCOMPILING)
     foreach(session IN LISTS TERN7_WINE_SESSIONS)
         add_test(NAME ${session}.session.start
                  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh start ${CMAKE_BINARY_DIR}/${session}
-                         ${TERN7_DESKTOP_KEEPER})
+                         ${TERN7_DESKTOP_KEEPER} ${TERN7_VIRTUAL_MOUSE_DIR})
         add_test(NAME ${session}.session.stop
                  COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-session.sh stop ${CMAKE_BINARY_DIR}/${session})
         set_tests_properties(${session}.session.start PROPERTIES FIXTURES_SETUP ${session} TIMEOUT 300)

@@ -8,15 +8,21 @@
 # would wait for a window manager's answer that never comes. A desktop keeper, when given,
 # holds the desktop open for the whole session (see tests/windows/DesktopKeeper.cpp).
 #
-#   wine-session.sh start STATE_DIR [KEEPER_EXE]   prints nothing; writes STATE_DIR/env
+# Given the virtual mouse's folder (its drivers, their .inf and simmouse.exe), the template
+# gets the virtual mouse installed, once, so that every session copied from it has it; it
+# starts unplugged. The template is made again when the drivers change.
+#
+#   wine-session.sh start STATE_DIR [KEEPER_EXE [VIRTUAL_MOUSE_DIR]]
+#                                                  prints nothing; writes STATE_DIR/env
 #   wine-session.sh stop  STATE_DIR
 #   wine-session.sh prepare STATE_DIR              only makes the template, ahead of a start
 set -u
 action=${1:?start or stop}
 state=$(realpath -m "${2:?state directory}")
 keeper=${3:-}
+virtual_mouse=${4:-}
 # Bumped whenever make_template changes, so that cached templates are made anew.
-template_version=2
+template_version=3
 mkdir -p "$state"
 
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
@@ -39,12 +45,39 @@ make_template() {
     mv "$template.tmp" "$template"
 }
 
+# What identifies the virtual mouse's drivers; empty when they are not built. The tool that
+# installs them is not part of it: it changes with much that the drivers do not.
+virtual_mouse_stamp() {
+    local files=("$virtual_mouse/tern7vbus.sys" "$virtual_mouse/tern7vhid.sys" "$virtual_mouse/tern7vmouse.inf")
+    [ -n "$virtual_mouse" ] && ls "${files[@]}" "$virtual_mouse/simmouse.exe" >/dev/null 2>&1 || return 0
+    cat "${files[@]}" | md5sum | cut -d' ' -f1
+}
+
+# A prefix holds one version of the drivers: a loaded image cannot be replaced, so other
+# drivers take a template made anew.
+install_virtual_mouse() {
+    local template=$1 stamp=$2
+    WINEPREFIX="$template" quiet wine "$virtual_mouse/simmouse.exe" install || return 1
+    WINEPREFIX="$template" quiet wineserver -k
+    WINEPREFIX="$template" quiet wineserver -w
+    echo "$stamp" >"$template/.virtual-mouse"
+}
+
 # Sessions beside each other share one template, made by whichever needs it first.
 template="$(dirname "$state")/wine-template-$template_version"
 prepare() {
     (
         flock 9
+        local stamp installed
+        stamp=$(virtual_mouse_stamp)
+        installed=$(cat "$template/.virtual-mouse" 2>/dev/null)
+        if [ -n "$stamp" ] && [ -n "$installed" ] && [ "$stamp" != "$installed" ]; then
+            rm -rf "$template"
+        fi
         [ -d "$template" ] || { rm -rf "$(dirname "$state")"/wine-template-*; make_template "$template"; }
+        if [ -n "$stamp" ] && [ "$stamp" != "$installed" ]; then
+            install_virtual_mouse "$template" "$stamp" || echo "the virtual mouse did not install" >&2
+        fi
     ) 9>"$(dirname "$state")/wine-template.lock"
 }
 

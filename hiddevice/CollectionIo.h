@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <thread>
+#include <vector>
 
 #include "CollectionSource.h"
 #include "Handles.h"
@@ -32,14 +34,28 @@ public:
 
     // Starts the reader; a collection without input reports needs none.
     bool StartReading();
-    // True only when the device took the whole report within the time.
+    // True only when the device took the whole report within the time. A write the device
+    // still holds then is left to it and the call returns; its buffer lives on until the
+    // device lets go of it.
     bool Write(const std::uint8_t* report, std::uint32_t length, DWORD timeoutMs);
 
     // Tells this opening apart from a later one under the same identifier.
     std::uint32_t Serial() const { return serial_; }
 
 private:
+    // One write's buffer and OVERLAPPED, which must outlive the write.
+    struct PendingWrite {
+        UniqueKernelHandle done;
+        OVERLAPPED overlapped{};
+        std::vector<std::uint8_t> bytes;
+    };
+
     void ReadReports();
+    static std::unique_ptr<PendingWrite> NewWriteSlot();
+    // With writeMutex_ held.
+    std::unique_ptr<PendingWrite> TakeWriteSlot();
+    void ForgetFinishedWrites();
+    void WaitForHeldWrites();
 
     const std::uint16_t deviceId_;
     const std::uint32_t serial_;
@@ -48,8 +64,9 @@ private:
     Sink& sink_;
     const UniqueKernelHandle stop_;
     const UniqueKernelHandle readDone_;
-    const UniqueKernelHandle writeDone_;
     std::mutex writeMutex_;
+    std::unique_ptr<PendingWrite> spareWrite_;
+    std::vector<std::unique_ptr<PendingWrite>> heldWrites_;  // timed out, still with the device
     std::thread reader_;
 };
 

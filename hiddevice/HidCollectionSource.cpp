@@ -14,12 +14,20 @@ extern "C" {
 
 #include "SystemError.h"
 
+// The container as a registry property; missing from mingw-w64's setupapi.h.
+#ifndef SPDRP_BASE_CONTAINERID
+#define SPDRP_BASE_CONTAINERID 0x24
+#endif
+
 namespace hiddevice {
 
 namespace {
 
 using UniqueDeviceInfoSet = UniqueHandle<HDEVINFO, &::SetupDiDestroyDeviceInfoList>;
 using UniquePreparsedData = UniqueHandle<PHIDP_PREPARSED_DATA, &::HidD_FreePreparsedData>;
+
+// The most reports the class driver keeps for one handle.
+constexpr ULONG kInputBuffers = 512;
 
 // Attributes and report lengths; a collection can be asked without read or write access,
 // which the system refuses for its own keyboards and mice.
@@ -63,7 +71,8 @@ std::wstring GuidText(const GUID& guid) {
 }
 
 // The collections of one mouse may sit on different USB interfaces; the container
-// gathers everything of one physical device. Without one, the parent device does.
+// gathers everything of one physical device. Some systems (Wine) keep the container only as
+// the device's registry property, as text. Without one, the parent device does.
 std::wstring PhysicalDeviceKey(HDEVINFO set, SP_DEVINFO_DATA& info, const std::wstring& path) {
     DEVPROPTYPE type = 0;
     GUID container{};
@@ -71,6 +80,14 @@ std::wstring PhysicalDeviceKey(HDEVINFO set, SP_DEVINFO_DATA& info, const std::w
                                   sizeof container, nullptr, 0) &&
         type == DEVPROP_TYPE_GUID) {
         return L"container:" + GuidText(container);
+    }
+    wchar_t containerText[64] = {};
+    if (SetupDiGetDeviceRegistryPropertyW(set, &info, SPDRP_BASE_CONTAINERID, nullptr,
+                                          reinterpret_cast<PBYTE>(containerText),
+                                          sizeof containerText - sizeof(wchar_t), nullptr) &&
+        containerText[0]) {
+        CharUpperW(containerText);
+        return std::wstring(L"container:") + containerText;
     }
     wchar_t parent[512] = {};
     if (SetupDiGetDevicePropertyW(set, &info, &DEVPKEY_Device_Parent, &type, reinterpret_cast<PBYTE>(parent),
@@ -138,7 +155,13 @@ std::vector<ProbedCollection> HidCollectionSource::Present() {
 UniqueKernelHandle HidCollectionSource::Open(const std::wstring& path) {
     UniqueKernelHandle device(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-    if (!device) TraceSystemError(L"CreateFile", path);
+    if (!device) {
+        TraceSystemError(L"CreateFile", path);
+        return device;
+    }
+    // The class driver keeps 32 reports for a handle unless told otherwise: 32 ms of a mouse
+    // polled every millisecond, which a reader held up on a busy machine overran.
+    if (!HidD_SetNumInputBuffers(device.get(), kInputBuffers)) TraceSystemError(L"HidD_SetNumInputBuffers", path);
     return device;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks under Wine, in a Wine session of their own, and prints
-# their figures. It also counts the idle agent's wake-ups, which only the Linux side
+# Builds and runs the benchmarks under Wine, in a Wine session of their own (with the
+# virtual mouse installed), and prints their figures: the agent's, then HidDevice.dll's on
+# Wine's HID stack. It also counts the idle agent's wake-ups, which only the Linux side
 # sees: the context switches of the agent's threads while the benchmark leaves it alone.
 # The machines are shared: each figure with a goal comes with a baseline from the same run,
 # and the closing table gives their ratios; memory rows are added here.
@@ -17,9 +18,10 @@ else
     cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-posix.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --target agent_bench config_bench >/dev/null
+cmake --build "$build" --target agent_bench config_bench hidstack_bench >/dev/null
 state=$(realpath -m "$build/bench-wine")
-cmake/wine-session.sh start "$state"
+# With the virtual mouse installed, for the HID library's figures.
+cmake/wine-session.sh start "$state" "" "$(realpath "$build/virtualmouse")"
 readings=$(mktemp -d)
 trap 'cmake/wine-session.sh stop "$state"; rm -rf "$readings"' EXIT
 . "$state/env"
@@ -132,3 +134,5 @@ memory_ratio_rows
 echo
 memory_rows
 cat "$readings/wakeups"
+echo
+wine "$build/tests/bench/hidstack_bench.exe" 2>/dev/null | tr -d '\r'

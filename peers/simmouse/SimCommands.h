@@ -20,9 +20,6 @@ struct CommandOutcome {
 
 CommandOutcome ExecuteCommand(MouseModel& mouse, std::string_view line);
 
-// The lines of the "state" reply.
-std::vector<std::string> DescribeState(const MouseModel& mouse);
-
 MonitorEvent DeviceEventOf(const MouseModel& mouse);
 
 // "wait-log TIMEOUT_MS PATTERN": the pattern is the rest of the line, spaces included.

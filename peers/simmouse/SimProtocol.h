@@ -8,39 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ReportText.h"
+
 namespace simmouse {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// Longer lines are refused: no request of this protocol comes near it.
-inline constexpr std::size_t kMaxLineLength = 8192;
-
-// Lower-case pairs separated by single spaces.
-std::string FormatHex(std::span<const std::uint8_t> bytes);
-
-// Whitespace-separated tokens of exactly two hex digits each (either case); nothing for
-// any other token. Empty text gives no bytes.
-std::optional<Bytes> ParseHex(std::string_view text);
-
-// A decimal number, or hexadecimal with a 0x prefix, that fits 32 bits.
-std::optional<std::uint32_t> ParseNumber(std::string_view text);
-
-// The first space-separated word and the rest of the line with leading spaces removed.
-struct Split {
-    std::string_view word;
-    std::string_view rest;
-};
-Split SplitFirstWord(std::string_view line);
-
-// Printable ASCII only and no longer than kMaxLineLength: what a line may carry.
-bool IsPrintableLine(std::string_view line);
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view pattern);
 
 // Replies.
 struct Reply {

@@ -1,7 +1,7 @@
 #include "MouseModel.h"
 
 #include "HidDeviceContract.h"
-#include "SimProtocol.h"
+#include "ReportText.h"
 
 namespace simmouse {
 

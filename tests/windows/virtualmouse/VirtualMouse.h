@@ -1,0 +1,39 @@
+#pragma once
+// The virtual mouse driven from a test's own process, in the words of simmouse.exe's
+// command line ("press cpi 3"), with the exit status and output the tool would give. The
+// mouse belongs to the whole Wine session: a test that uses it takes a session of its own
+// (RESOURCE_LOCK session), and the mouse is left unplugged, its writes neither failing nor
+// slow, when the object goes.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BusControl.h"
+#include "TestProcess.h"
+
+class VirtualMouse {
+public:
+    // Starts the mouse afresh (nothing stored, an empty log), plugged in or not.
+    explicit VirtualMouse(bool attached);
+    ~VirtualMouse();
+    VirtualMouse(const VirtualMouse&) = delete;
+    VirtualMouse& operator=(const VirtualMouse&) = delete;
+
+    // The driver runs in this session and the mouse is as asked.
+    bool Ready() const { return ready_; }
+    CommandResult Run(const std::wstring& arguments) const;
+    bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
+    // The output reports the mouse received since the log was last cleared, one a line.
+    std::vector<std::string> Log() const;
+    // The driver's own requests, for what the tool's words do not reach.
+    const virtualmouse::BusControl& Bus() const { return *bus_; }
+
+private:
+    std::optional<virtualmouse::BusControl> bus_;
+    bool ready_ = false;
+};
+
+// The virtual mouse's build folder, as Wine shows it.
+extern const std::wstring kVirtualMouseFolder;
