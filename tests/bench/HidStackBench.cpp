@@ -89,8 +89,8 @@ public:
         ValidateSettings(settings);
         std::vector<OutputReport> reports;
         RecordingWriter recorder(reports);
-        UploadProfile(recorder, kVendorId, settings, 0, 0);
-        UploadGlobalSettings(recorder, kVendorId, settings, 0);
+        WriteProfileReports(recorder, kVendorId, settings, 0, 0);
+        WriteGlobalSettingsReport(recorder, kVendorId, settings, 0);
 
         std::vector<double> library, bare;
         library_.Start(notices_.Handle(), hid::kMsgDeviceMonitor);

@@ -279,8 +279,8 @@ TEST_F(HidStackWrites, TheReportsOfAnApplyArriveByteExactOnTheVendorCollection) 
     settings.PollingRate = 1;
     ValidateSettings(settings);
     LibraryWriter writer(library);
-    EXPECT_EQ(UploadProfile(writer, kVendor, settings, 1, 0), settings_tool::kApplySent);
-    EXPECT_EQ(UploadGlobalSettings(writer, kVendor, settings, 0), settings_tool::kApplySent);
+    EXPECT_EQ(WriteProfileReports(writer, kVendor, settings, 1, 0), settings_tool::kApplySent);
+    EXPECT_EQ(WriteGlobalSettingsReport(writer, kVendor, settings, 0), settings_tool::kApplySent);
     ASSERT_EQ(writer.written.size(), 27u);
     EXPECT_EQ(mouse.Log(), writer.written);
 
