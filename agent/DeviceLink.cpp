@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "AgentState.h"
@@ -11,18 +12,19 @@
 #include "CorvidhidDlg.h"
 #include "DataFolders.h"
 #include "DebugOutput.h"
-#include "InputHandoff.h"
+#include "InputReport.h"
+#include "ReportQueue.h"
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
 
 namespace {
 
-// Reports from a library thread wait here for the GUI thread. The library itself holds up
-// to 512; a burst beyond twice that is lost.
-constexpr std::size_t kHandoffCapacity = 1024;
+// Reports from a library thread wait here for the GUI thread: twice what the library
+// itself holds.
+constexpr std::size_t kHandoffCapacity = 2 * kLibraryReportCapacity;
 // Never destroyed: a library thread may still call while the process exits.
-InputHandoff& PendingReports = *new InputHandoff(kHandoffCapacity, hid::kMinInputBuffer);
+ReportQueue& PendingReports = *new ReportQueue(kHandoffCapacity, hid::kMinInputBuffer);
 
 // The window the wake-ups go to and the thread that owns it; cleared before it goes.
 std::atomic<HWND> WakeTarget{nullptr};
@@ -49,7 +51,8 @@ void TERN7_STDCALL DeviceInputCallback(std::uint32_t deviceId, const std::uint8_
         return;
     }
     // Agent state belongs to the GUI thread: hand a copy over instead of touching it.
-    PendingReports.Offer(deviceId, report, length, &PostWake);
+    // The library's buffer holds at least its minimum whatever the length.
+    PendingReports.Offer(deviceId, {report, std::max<std::size_t>(length, hid::kMinInputBuffer)}, length, &PostWake);
 }
 
 void CCorvidhidDlg::AcceptInputReports() {

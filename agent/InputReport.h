@@ -26,3 +26,8 @@ struct DeviceAction {
 
 // report holds at least 9 bytes; length is the report's real length.
 DeviceAction DecodeInputReport(const std::uint8_t* report, std::uint32_t length);
+
+// The longest input report the mouse sends is far shorter; a longer length is the
+// library's error and the report is ignored.
+inline constexpr std::uint32_t kMaxInputReportLength = 64;
+inline bool AcceptableInputLength(std::uint32_t length) { return length <= kMaxInputReportLength; }

@@ -14,8 +14,6 @@ constexpr UINT_PTR kRescanTimer = 1;
 // Arrivals come one interface at a time; one look after the last of them sees the
 // whole device.
 constexpr UINT kRescanDelayMs = 150;
-// Enough for bursts of a fast device; beyond it a flooding device loses reports.
-constexpr std::size_t kReportCapacity = 512;
 // Reports handed over per message, so that the caller's other messages get their turn.
 constexpr int kDeliveryBatch = 64;
 constexpr DWORD kWriteTimeoutMs = 1000;
@@ -36,7 +34,8 @@ MonitorSession::MonitorSession(HWND target, UINT message, CollectionFilter filte
       filter_(std::move(filter)),
       source_(std::move(source)),
       callback_(callback),
-      reports_(kReportCapacity) {}
+      // Enough for bursts of a fast device; beyond it a flooding device loses reports.
+      reports_(kLibraryReportCapacity, hid::kMinInputBuffer) {}
 
 MonitorSession::~MonitorSession() { Stop(); }
 
@@ -70,7 +69,7 @@ void MonitorSession::Stop() {
         roster_.CloseAll(*this);
         scanned_.clear();
     }
-    reports_.Clear();
+    reports_.Close();
     window_.Destroy();
 }
 
@@ -154,20 +153,19 @@ void MonitorSession::CloseAllFailed() {
 void MonitorSession::DeliverReports() {
     for (int delivered = 0; delivered < kDeliveryBatch; ++delivered) {
         if (stopped_) return;
-        const auto report = reports_.Pop();
+        const auto report = reports_.Take();
         if (!report) return;
         if (const hid::InputCallback callback = callback_.load()) {
             callback(report->DeviceId, report->Bytes.data(), report->Length);
         }
     }
-    if (!stopped_ && !PostMessageW(window_.Get(), kReportsWaiting, 0, 0)) reports_.WakeLost();
+    if (!stopped_) reports_.WakeForRest([this] { return WakeForReports(); });
 }
 
+bool MonitorSession::WakeForReports() const { return PostMessageW(window_.Get(), kReportsWaiting, 0, 0) != FALSE; }
+
 void MonitorSession::OnReport(std::uint16_t deviceId, std::span<const std::uint8_t> report) {
-    if (reports_.Push(deviceId, report) == ReportQueue::Pushed::QueuedWakeConsumer &&
-        !PostMessageW(window_.Get(), kReportsWaiting, 0, 0)) {
-        reports_.WakeLost();
-    }
+    reports_.Offer(deviceId, report, static_cast<std::uint32_t>(report.size()), [this] { return WakeForReports(); });
 }
 
 void MonitorSession::OnReadFailed(std::uint16_t deviceId, std::uint32_t serial) {

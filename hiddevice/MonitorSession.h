@@ -56,6 +56,7 @@ private:
     void CloseFailed(std::uint16_t deviceId, std::uint32_t serial);
     void CloseAllFailed();
     void DeliverReports();
+    bool WakeForReports() const;
 
     void OnReport(std::uint16_t deviceId, std::span<const std::uint8_t> report) override;
     void OnReadFailed(std::uint16_t deviceId, std::uint32_t serial) override;

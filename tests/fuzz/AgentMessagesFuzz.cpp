@@ -2,13 +2,15 @@
 // the agent decodes them: device notices never grow the identifier list past its bound nor
 // yield an identifier wider than 16 bits, nested requests all come out again in order, and
 // a report's length is believed only within the longest report.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "DeviceIdList.h"
 #include "FuzzBytes.h"
-#include "InputHandoff.h"
+#include "InputReport.h"
+#include "ReportQueue.h"
 #include "RequestQueue.h"
 
 namespace {
@@ -23,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzBytes input(data, size);
     DeviceIdList ids;
     RequestQueue requests;
-    InputHandoff handoff(8, 9);
+    ReportQueue handoff(8, 9);
     std::vector<AgentRequest> admitted;
     std::vector<AgentRequest> ran;
     const std::uint8_t buffer[kMaxInputReportLength] = {3};
@@ -53,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (const auto next = requests.Finish()) ran.push_back(*next);
                 break;
             case 3:  // a report from a library thread, and the wake-up that carries nothing
-                if (AcceptableInputLength(lParam)) handoff.Offer(wParam, buffer, lParam, [] { return true; });
+                if (AcceptableInputLength(lParam))
+                    handoff.Offer(wParam, {buffer, std::max<std::size_t>(lParam, 9)}, lParam, [] { return true; });
                 if (wParam % 3 == 0) {
                     while (const auto report = handoff.Take()) Require(report->Bytes.size() >= 9);
                 }

@@ -55,4 +55,12 @@ TEST(InputReport, OtherReportsAndCodesDoNothing) {
     }
 }
 
+TEST(InputReport, LengthsBeyondTheLongestReportAreRefusedBeforeAnyCopy) {
+    EXPECT_TRUE(AcceptableInputLength(0));
+    EXPECT_TRUE(AcceptableInputLength(3));
+    EXPECT_TRUE(AcceptableInputLength(kMaxInputReportLength));
+    EXPECT_FALSE(AcceptableInputLength(kMaxInputReportLength + 1));
+    EXPECT_FALSE(AcceptableInputLength(0xFFFFFFFFu));
+}
+
 }  // namespace
