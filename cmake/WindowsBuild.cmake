@@ -62,8 +62,9 @@ endif()
 
 # Registers a Windows test program with ctest, one entry per test suite (under Wine on a
 # cross build): one process a suite rather than one a test, since each Wine process costs
-# a tenth of a second or more. Suites are found by scanning the sources for TEST and
-# TEST_F; a suite's tests share the process, so they leave no state behind for each other.
+# a tenth of a second or more. Suites are found by scanning the sources for TEST, TEST_F
+# and TEST_P, indented or not; a suite's tests share the process, so they leave no state
+# behind for each other.
 # Tests that change what the whole session shares take RESOURCE_LOCK session and run in a
 # session of their own; another RESOURCE_LOCK name is a lock of that name. LONG names the
 # suites that take tens of seconds.
@@ -80,15 +81,16 @@ function(tern7_add_wine_tests target)
             set(source "${source_dir}/${source}")
         endif()
         set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
-        file(STRINGS "${source}" lines REGEX "^TEST(_F)?\\(")
+        file(STRINGS "${source}" lines REGEX "^[ \t]*TEST(_F|_P)?\\(")
         foreach(line IN LISTS lines)
-            string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+).*" "\\2" suite "${line}")
+            string(REGEX REPLACE "^[ \t]*TEST(_F|_P)?\\(([A-Za-z0-9_]+).*" "\\2" suite "${line}")
             list(APPEND suites ${suite})
         endforeach()
     endforeach()
     list(REMOVE_DUPLICATES suites)
     foreach(suite IN LISTS suites)
-        add_test(NAME ${target}.${suite} COMMAND ${target} --gtest_filter=${suite}.*)
+        # A parameterised suite's tests are named Instantiation/Suite.Test/N.
+        add_test(NAME ${target}.${suite} COMMAND ${target} --gtest_filter=${suite}.*:*/${suite}.*)
         set_tests_properties(${target}.${suite} PROPERTIES TIMEOUT 120)
         if(ARG_RESOURCE_LOCK STREQUAL "session" AND CMAKE_CROSSCOMPILING)
             # TERN7_WHOLE_SESSION tells wine-run.sh, when ctest allocates no resources, to
