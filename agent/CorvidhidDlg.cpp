@@ -71,10 +71,7 @@ LRESULT CCorvidhidDlg::OnCreate(WPARAM wParam, LPARAM lParam) {
 
     // A file that cannot be read now leaves the defaults to work with; they are written
     // nowhere, and the write-back below loads the user's settings once it can.
-    if (LoadSettings(UserConfig(), CurrentSettings)) {
-        ResetSettings(CurrentSettings);
-        ValidateSettings(CurrentSettings);
-    }
+    if (LoadSettings(UserConfig(), CurrentSettings)) CurrentSettings = DefaultSettings();
     AppliedSettings = CurrentSettings;
 
     // No taskbar button.

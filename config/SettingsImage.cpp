@@ -70,3 +70,11 @@ const ProfileSettings& CurrentProfile(const SettingsImage& image) {
     const bool valid = image.Profile >= 0 && image.Profile < kProfileCount;
     return image.Groups[valid ? image.Profile : 0];
 }
+
+SettingsImage DefaultSettings() {
+    SettingsImage image{};
+    ResetSettings(image);
+    image.Profile = 0;  // what a missing "Profile" reads as
+    ValidateSettings(image);
+    return image;
+}

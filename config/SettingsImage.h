@@ -70,6 +70,11 @@ void ResetSettings(SettingsImage& image);
 // button's default function. Ranges are compared unsigned, so -1 counts as too large.
 void ValidateSettings(SettingsImage& image);
 
+// The settings of a config.ini without keys: every value as validation fills in a missing
+// one, each button with its own number and default function, no key sequence, macro name
+// or program.
+SettingsImage DefaultSettings();
+
 // The profile that Profile selects (profile 0 if Profile is out of range).
 const ProfileSettings& CurrentProfile(const SettingsImage& image);
 

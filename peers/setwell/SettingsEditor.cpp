@@ -9,15 +9,6 @@ void TakeUnlessEdited(int& edited, int& saved, int fresh) {
 
 }  // namespace
 
-SettingsImage DefaultSettings() {
-    SettingsImage image{};
-    ResetSettings(image);
-    image.MouseButtons = -1;
-    image.Profile = 0;  // what a missing "Profile" reads as
-    ValidateSettings(image);
-    return image;
-}
-
 void SettingsEditor::TakeAgentChanges(const SettingsImage& fresh) {
     TakeUnlessEdited(edited_.Profile, saved_.Profile, fresh.Profile);
     for (int g = 0; g < kProfileCount; ++g)

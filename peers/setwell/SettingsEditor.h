@@ -31,7 +31,3 @@ private:
     SettingsImage saved_;
     SettingsImage edited_;
 };
-
-// The defaults: every value as validation fills in a missing one, each button with its
-// own number and default function, no key sequence, macro name or program.
-SettingsImage DefaultSettings();

@@ -4,6 +4,7 @@
 
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
+#include "ExampleButtons.h"
 #include "Handles.h"
 #include "TestFiles.h"
 
@@ -67,31 +68,12 @@ TEST_F(ConfigFileTest, AWrittenImageLoadsBackUnchanged) {
     image.TrayEnabled = 0;
     image.Groups[1].DoubleClickSpeed = 0;
     image.Groups[2].AccelerationEnabled = 1;
-    ButtonAssignment& button = image.Groups[2].Buttons[3];
-    button.ButtonID = 0x0102;
-    button.ButtonFunc = kKeySequenceFunc;
-    button.KeyNumber = 2;
-    button.KeyData[0] = 0x00;
-    button.KeyData[1] = 0xE0;
-    button.KeyData[2] = 0x80;
-    button.KeyData[3] = 0xE0;
+    ButtonAssignment& button = image.Groups[2].Buttons[3] = KeySequenceButton();
     button.KeyData[79] = 0xFF;
     SetFieldText(button.MacroName, L"Copy \x00FC");
     SetFieldText(button.Path, L"C:\\Tools\\calc tool.exe");
     WriteConfigFile(config, image);
     EXPECT_EQ(Load(), image);
-}
-
-TEST_F(ConfigFileTest, ByteFieldsKeepTheirLow8BitsAndLongTextsAreCut) {
-    WriteFileBytes(config.Path(), "[ButtonAssigned1_2]\r\nButtonFunc=300\r\nKeyNumber=-2\r\nButtonID=99999999999\r\n"
-                                  "MacroName=" + std::string(120, 'M') + "\r\nPath=C:\\" + std::string(400, 'p') + "\r\n");
-    const SettingsImage image = Load();
-    const ButtonAssignment& button = image.Groups[1].Buttons[1];
-    EXPECT_EQ(button.ButtonFunc, 44);
-    EXPECT_EQ(button.KeyNumber, 254);
-    EXPECT_EQ(button.ButtonID, INT32_MAX);
-    EXPECT_EQ(FieldText(button.MacroName), std::wstring(49, L'M'));
-    EXPECT_TRUE(FieldText(button.Path).empty()) << "a path cut short would open another file";
 }
 
 TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsItWas) {
@@ -107,33 +89,6 @@ TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsI
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_1", L"Path", L""), std::wstring(tooLong.begin(), tooLong.end()));
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_2", L"Path", L""), std::wstring(longest.begin(), longest.end()));
     EXPECT_EQ(config.ReadString(L"ButtonAssigned0_3", L"Path", L"missing"), L"") << "empty paths are still written";
-}
-
-TEST_F(ConfigFileTest, KeyDataLoadsOnlyFromAValueOfTheRightLengthAndChecksum) {
-    std::string good = "01";
-    good += std::string(158, '0');
-    good += "01";  // sum of the 80 bytes: 1
-    const std::string badSum = good.substr(0, 160) + "02";
-    const std::string shortValue = good.substr(0, 100);
-    const std::string badHex = "G" + good.substr(1);
-    WriteFileBytes(config.Path(), "[GROUP0]\r\nButtonAssigned0_1=" + good + "\r\nButtonAssigned0_2=" + badSum +
-                                      "\r\nButtonAssigned0_3=" + shortValue + "\r\nButtonAssigned0_4=" + badHex + "\r\n");
-    const SettingsImage image = Load();
-    EXPECT_EQ(image.Groups[0].Buttons[0].KeyData[0], 1);
-    for (int b = 1; b < 4; ++b) {
-        for (std::uint8_t byte : image.Groups[0].Buttons[b].KeyData) ASSERT_EQ(byte, 0) << "button " << b + 1;
-    }
-}
-
-TEST_F(ConfigFileTest, JunkNonNumbersAndDuplicatesLoadAsValidatedValues) {
-    WriteFileBytes(config.Path(), "[Setting]\r\nProfile=two\r\nProfile=2\r\nTrayEnabled=99999999999999\r\n"
-                                  "[GROUP1]\r\nDPI=fast\r\nMouseSensitivity=-4\r\n[GROUP1]\r\nDPI=1\r\n");
-    const SettingsImage image = Load();
-    EXPECT_EQ(image.Profile, 0);
-    EXPECT_EQ(image.TrayEnabled, 1);
-    EXPECT_GE(image.Groups[1].DPI, 1);
-    EXPECT_LE(image.Groups[1].DPI, 4);
-    EXPECT_EQ(image.Groups[1].MouseSensitivity, 5);
 }
 
 TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMissing) {

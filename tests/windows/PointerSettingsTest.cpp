@@ -139,7 +139,8 @@ TEST(PointerRegistryValues, TheCurrentProfileIsWrittenForTheNextLogOn) {
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"WheelScrollLines").Text, L"-1");
 }
 
-TEST(WindowsVersion, WineReportsAnNtVersionOfVistaOrLater) {
+// The version read from the system picks Core Audio for the mute key's notice (MuteState).
+TEST(WindowsVersion, TheVersionReadFromTheSystemIsVistaOrLater) {
     EXPECT_EQ(GetWindowsVersion(), pointer::WindowsVersion::VistaOrLater);
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "ExampleButtons.h"
 #include "SlotTable.h"
 #include "UploadTestSettings.h"
 
@@ -34,14 +35,7 @@ TEST(SlotTable, ProgramButtonMakesTheMouseSendACodeOfItsOwn) {
 
 TEST(SlotTable, KeySequenceCarriesTheButtonIdAndTheUsersKeys) {
     ProfileSettings profile = DefaultProfile();
-    ButtonAssignment& button = profile.Buttons[0];
-    button.ButtonFunc = kKeySequenceFunc;
-    button.ButtonID = 0x0102;
-    button.KeyNumber = 2;
-    button.KeyData[0] = 0x00;
-    button.KeyData[1] = 0xE0;
-    button.KeyData[2] = 0x80;
-    button.KeyData[3] = 0xE0;
+    ButtonAssignment& button = profile.Buttons[0] = KeySequenceButton();
     // Entries beyond KeyNumber are not sent.
     button.KeyData[4] = 0x00;
     button.KeyData[5] = 0x04;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "UploadReports.h"
+#include "ExampleButtons.h"
 #include "UploadTestSettings.h"
 
 namespace {
@@ -52,8 +53,8 @@ TEST(UploadReports, ParameterReportTakesOneSensitivityOrBothAxes) {
 TEST(UploadReports, EachSlotTravelsInThreeConsecutivePages) {
     ProfileSettings profile = DefaultSettings().Groups[0];
     profile.Buttons[2].ButtonFunc = kRunProgramFunc;  // slot 4: 04 00 00 F8
-    profile.Buttons[3].ButtonFunc = kKeySequenceFunc;  // slot 5: a sequence that fills bytes 2..81
-    profile.Buttons[3].ButtonID = 0x0A0B;
+    // Slot 5: a sequence that fills bytes 2..81.
+    profile.Buttons[3] = KeySequenceButton(0x0A0B);
     profile.Buttons[3].KeyNumber = kKeyDataEntries;
     profile.Buttons[3].KeyData.fill(0x5C);
     const SlotTable table = BuildSlotTable(profile);

@@ -1,20 +1,11 @@
 #pragma once
-// What the upload tests share: settings as the agent holds them after loading a
-// config.ini that has no keys, and views of the bytes of a report or a slot.
+// What the upload tests share: views of the bytes of a report or a slot.
 #include <cstdint>
 #include <limits>
 #include <span>
 #include <vector>
 
 #include "SettingsImage.h"
-
-inline SettingsImage DefaultSettings() {
-    SettingsImage image{};
-    ResetSettings(image);
-    image.Profile = 0;
-    ValidateSettings(image);
-    return image;
-}
 
 // count bytes from first.
 inline std::vector<std::uint8_t> Bytes(std::span<const std::uint8_t> bytes, std::size_t first, std::size_t count) {
