@@ -1,56 +1,10 @@
 #include "AgentHarness.h"
 
-#include "DeviceServer.h"
-#include "SimMouseRequest.h"
-
 const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
-const std::wstring kSimMouseFolder = HostFolder(TERN7_SIMMOUSE_DIR);
 const std::wstring kStandInFolder = HostFolder(TERN7_STANDIN_DIR);
 
 void Copy(const std::wstring& from, const std::wstring& to) {
     ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
-}
-
-SimMouse::SimMouse(bool attached) {
-    pipe_ = L"\\\\.\\pipe\\Tern7SimMouseTest-" + std::to_wstring(GetCurrentProcessId());
-    SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
-    server_ = std::make_unique<simmouse::DeviceServer>(pipe_, simmouse::MouseModel(TERN7_VENDOR_ID, attached));
-    std::string error;
-    ready_ = server_->Listen(error);
-    EXPECT_TRUE(ready_) << error;
-    if (ready_) serving_ = std::thread([this] { server_->Run(); });
-}
-
-SimMouse::~SimMouse() {
-    if (!serving_.joinable()) return;
-    Run(L"quit");
-    serving_.join();
-}
-
-CommandResult SimMouse::Run(const std::wstring& arguments) const { return AskSimMouse(pipe_, arguments); }
-
-bool SimMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
-    return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == 0;
-}
-
-std::vector<std::string> SimMouse::Log() const {
-    std::vector<std::string> lines;
-    const std::string text = Run(L"log").Output;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty()) lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
-
-int Find(const std::vector<std::string>& lines, const std::string& text) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].rfind(text, 0) == 0) return static_cast<int>(i);
-    }
-    return -1;
 }
 
 void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
@@ -59,7 +13,7 @@ void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
         Copy(kDistFolder + L"config.ini", install.File(L"config.ini"));
         Copy(kDistFolder + L"macrolist.ini", install.File(L"macrolist.ini"));
     }
-    if (withMouseLibrary) Copy(kSimMouseFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
+    if (withMouseLibrary) Copy(kDistFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
     Copy(kStandInFolder + L"notifyhost.exe", install.File(L"notifyhost.exe"));
 }
 
@@ -116,16 +70,13 @@ void AgentWithMouseTest::TearDown() {
     agent.Kill();
 }
 
-void AgentWithMouseTest::Start(bool expectMouse) {
+void AgentWithMouseTest::Start(bool withMouse, const std::wstring& folder) {
     ASSERT_TRUE(mouse.Ready());
     // With the mouse plugged in at start the agent pauses two seconds before the tray
     // companion; only the tests of start-up wait for that. Here the mouse comes after.
-    if (expectMouse) {
-        ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
-    }
-    window = StartAgent(agent);
+    window = StartAgent(agent, folder);
     ASSERT_NE(window, nullptr);
-    if (expectMouse) {
+    if (withMouse) {
         ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
         ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
     }

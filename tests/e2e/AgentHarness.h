@@ -1,7 +1,7 @@
 #pragma once
 // hid.exe as a user runs it, for the end-to-end tests: an install folder of the test's
-// own with the agent and its default files, the simulated mouse's device server, and the
-// agent started and stopped from outside.
+// own with the agent, its default files and the shipped HidDevice.dll, the virtual mouse
+// on Wine's HID stack, and the agent started and stopped from outside.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -14,46 +14,17 @@
 #include "ProgramNames.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
+#include "VirtualMouse.h"
 
 // Folders of the build, as Wine shows them (TestFiles.h).
 extern const std::wstring kDistFolder;
-extern const std::wstring kSimMouseFolder;
 extern const std::wstring kStandInFolder;
 
 void Copy(const std::wstring& from, const std::wstring& to);
 
-namespace simmouse {
-class DeviceServer;
-}
-
-// The simulated mouse's device server, run on a thread of the test's own process, on a
-// pipe of this test's own that hid.exe learns from the environment it inherits.
-class SimMouse {
-public:
-    explicit SimMouse(bool attached);
-    ~SimMouse();
-    bool Ready() const { return ready_; }
-    // One request as simmouse.exe takes it on its command line ("press cpi 3"); the exit
-    // status and output that simmouse.exe would give.
-    CommandResult Run(const std::wstring& arguments) const;
-    bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
-    std::vector<std::string> Log() const;
-    // The pipe the server listens on.
-    const std::wstring& Pipe() const { return pipe_; }
-
-private:
-    std::wstring pipe_;
-    std::unique_ptr<simmouse::DeviceServer> server_;
-    std::thread serving_;
-    bool ready_ = false;
-};
-
-// Index of the first line that starts with text, or -1.
-int Find(const std::vector<std::string>& lines, const std::string& text);
-
 class AgentTest : public ::testing::Test {
 protected:
-    // Lays out an install folder: hid.exe and its default files, optionally the simulated
+    // Lays out an install folder: hid.exe and its default files, optionally the shipped
     // HidDevice.dll, and the tray companion stand-in.
     void Install(bool withMouseLibrary, bool withDefaults = true);
     // Adds the progress window's skin folder.
@@ -79,19 +50,20 @@ protected:
     ULONGLONG startTick = 0;
 };
 
-// The agent running in its install folder with the simulated mouse plugged in, stopped
+// The agent running in its install folder with the virtual mouse plugged in, stopped
 // after the test.
 class AgentWithMouseTest : public AgentTest {
 protected:
     void TearDown() override;
-    // Starts the agent and, with expectMouse, waits until it has taken the mouse.
-    void Start(bool expectMouse = true);
+    // Starts the agent (in folder, or its install folder) and, with withMouse, plugs the
+    // mouse in and waits until the agent has taken it.
+    void Start(bool withMouse = true, const std::wstring& folder = L"");
     // Whether the agent's window still answers.
     bool Responsive() const;
     // The writes the mouse logged since its log was last cleared.
     int WriteCount() const;
 
-    SimMouse mouse{true};
+    VirtualMouse mouse{false};
     ChildProcess agent;
     HWND window = nullptr;
 };

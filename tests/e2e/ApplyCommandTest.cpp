@@ -139,7 +139,6 @@ TEST_F(ApplyCommandTest, WhenTheMouseRefusesEveryWriteTheAgentKeepsItsPreviousSe
 }
 
 TEST_F(ApplyCommandTest, WithoutAMouseNothingIsWrittenAndTheNewSettingsAreKept) {
-    mouse.Run(L"detach");
     Start(false);
     UserConfig().WriteInt(L"Setting", L"Profile", 1);
     mouse.Run(L"clear-log");

@@ -7,8 +7,8 @@
 #include "AgentHarness.h"
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
-#include "ControlClient.h"
 #include "DebugOutputListener.h"
+#include "ToolCommand.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(ConfigFileSafetyTest, ASettingSavedDuringTheStartUpPauseIsKept) {
-    SimMouse mouse(true);
+    VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     ChildProcess agent;
@@ -116,7 +116,7 @@ TEST_F(ConfigFileSafetyTest, KilledDuringTheStartUpWriteBackTheFileIsOldOrNew) {
 
 TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
     // Plugged in after start-up, the mouse is taken without the start-up pause.
-    SimMouse mouse(false);
+    VirtualMouse mouse(false);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     const unsigned seed = GetTickCount();
@@ -150,7 +150,7 @@ TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
         ASSERT_TRUE(saving) << "saving";
         ASSERT_EQ(detached, 0u);
         for (const DWORD exit : streamExits) {
-            EXPECT_TRUE(exit == simmouse::kExitOk || exit == simmouse::kExitRefused) << "stream exit " << exit;
+            EXPECT_TRUE(exit == virtualmouse::kExitOk || exit == virtualmouse::kExitRefused) << "stream exit " << exit;
         }
 
         // Only what the mouse's keys save may differ.

@@ -1,5 +1,5 @@
 // Setwell.exe as a user runs it from the install folder: what it shows of config.ini,
-// Apply against a stand-in agent and against the real one with the simulated mouse,
+// Apply against a stand-in agent and against the real one with the virtual mouse,
 // the agent's own changes, the second start and the unsaved-changes question.
 #include <gtest/gtest.h>
 

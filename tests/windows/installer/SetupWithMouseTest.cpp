@@ -1,0 +1,33 @@
+// The agent the setup installs and starts, with the HidDevice.dll it ships, against the
+// virtual mouse: it takes the mouse when it is plugged in, uploads to it and lets it go.
+#include "SetupHarness.h"
+#include "VirtualMouse.h"
+
+namespace {
+
+class SetupWithMouse : public SetupHarness {};
+
+TEST_F(SetupWithMouse, TheInstalledAgentRunsTheTrayCompanionWhileTheMouseIsThereAndUploadsToIt) {
+    const VirtualMouse mouse(false);
+    ASSERT_TRUE(mouse.Ready());
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitForAgent()) << "the setup did not start the agent";
+
+    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+    HWND companion = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (companion = FindTitled(names::kNotifyHostWindowTitle)) != nullptr; }, 15000))
+        << "the installed agent took the mouse";
+    EXPECT_EQ(Lower(ImageOf(ProcessOf(companion))), Lower(Installed(names::kNotifyHostExe)));
+
+    mouse.Run(L"clear-log");
+    const CommandResult applied = RunCommand(L"\"" + Installed(L"tern7ctl.exe") + L"\" apply");
+    EXPECT_EQ(applied.ExitCode, 0u) << applied.Output;
+    int writes = 0;
+    for (const std::string& line : mouse.Log()) writes += line.rfind("write 3 ok ", 0) == 0;
+    EXPECT_EQ(writes, 27) << "the profile and the global settings went to the mouse";
+
+    ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(companion); }, 10000)) << "the tray companion went with the mouse";
+}
+
+}  // namespace
