@@ -21,7 +21,6 @@
 #include "PointerSettings.h"
 #include "ProcessGauge.h"
 #include "MouseModel.h"
-#include "ReportText.h"
 #include "SettingsToolContract.h"
 #include "SettingsUpload.h"
 #include "Tern7Layout.h"
@@ -217,18 +216,18 @@ public:
     UploadReplay(const UploadReplay&) = delete;
     UploadReplay& operator=(const UploadReplay&) = delete;
 
-    // The writes as the mouse logged them ("write 3 ok 00 07 ..."), each sent `rounds` times.
-    void Replay(const std::vector<std::string>& logged, int rounds, UploadRounds& times) {
-        if (!ready_ || logged.empty()) return;
+    // The writes the mouse took, each sent `rounds` times.
+    void Replay(const std::vector<LoggedWrite>& taken, int rounds, UploadRounds& times) {
+        if (!ready_ || taken.empty()) return;
         // As the agent's upload runs: the system timer at 1 ms.
         const bool fine = timeBeginPeriod(1) == TIMERR_NOERROR;
         int refused = 0;
         for (int round = 0; round < rounds; ++round) {
             double writing = 0, pausing = 0;
-            for (const std::string& line : logged) {
-                const std::vector<std::uint8_t> report = Bytes(line);
+            for (const LoggedWrite& write : taken) {
                 const long long before = CounterNow();
-                const bool ok = library_.Write(kWriteTarget, report.data(), static_cast<std::uint32_t>(report.size()));
+                const bool ok = library_.Write(write.Collection, write.Bytes.data(),
+                                               static_cast<std::uint32_t>(write.Bytes.size()));
                 const long long written = CounterNow();
                 Sleep(kWriteDelayMs);
                 refused += !ok;
@@ -243,13 +242,6 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t kWriteTarget = 3;
-
-    static std::vector<std::uint8_t> Bytes(const std::string& line) {
-        const std::size_t ok = line.find(" ok ");
-        return simmouse::ParseHex(ok == std::string::npos ? "" : line.substr(ok + 4)).value_or(simmouse::Bytes{});
-    }
-
     HidLibrary library_{BuiltLibraryPath()};
     NoticeWindow notices_;
     bool ready_ = false;
@@ -258,19 +250,16 @@ private:
 struct ApplyTimes {
     std::vector<double> ToResult;
     std::vector<double> ToAgentFree;
-    std::vector<double> Writes;             // the library's write calls of each command
-    std::vector<std::string> LastWrites;  // the writes of the last command, as the mouse logged them
+    std::vector<double> Writes;           // the library's write calls of each command
+    std::vector<LoggedWrite> LastWrites;  // the writes of the last command that the mouse took
     UploadRounds Upload;
     int NotSent = 0;
 };
 
-// The writes the mouse took.
-std::vector<std::string> TakenWrites(const std::vector<std::string>& log) {
-    std::vector<std::string> writes;
-    for (const std::string& line : log) {
-        if (line.rfind("write ", 0) == 0 && line.find(" ok ") != std::string::npos) writes.push_back(line);
-    }
-    return writes;
+std::vector<LoggedWrite> TakenWrites(const VirtualMouse& mouse) {
+    std::vector<LoggedWrite> taken = mouse.Writes();
+    std::erase_if(taken, [](const LoggedWrite& write) { return !write.Ok; });
+    return taken;
 }
 
 // The whole apply command as the settings tool sees it, from its post to the result, and
@@ -293,7 +282,7 @@ void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, Upl
         times.ToResult.push_back(Milliseconds(posted, done.Counter));
         Answers(rig.AgentWindow(), 30000);
         times.ToAgentFree.push_back(Milliseconds(posted, CounterNow()));
-        times.LastWrites = TakenWrites(rig.Mouse().Log());
+        times.LastWrites = TakenWrites(rig.Mouse());
         times.Writes.push_back(static_cast<double>(times.LastWrites.size()));
         if (i % kAppliesPerReplay == kAppliesPerReplay - 1) replay.Replay(times.LastWrites, kReplayRounds, times.Upload);
     }

@@ -84,8 +84,4 @@ void AgentWithMouseTest::Start(bool withMouse, const std::wstring& folder) {
 
 bool AgentWithMouseTest::Responsive() const { return Answers(window, 10000); }
 
-int AgentWithMouseTest::WriteCount() const {
-    int count = 0;
-    for (const std::string& line : mouse.Log()) count += line.rfind("write ", 0) == 0;
-    return count;
-}
+int AgentWithMouseTest::WriteCount() const { return static_cast<int>(mouse.Writes().size()); }

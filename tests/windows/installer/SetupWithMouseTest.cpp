@@ -1,5 +1,7 @@
 // The agent the setup installs and starts, with the HidDevice.dll it ships, against the
 // virtual mouse: it takes the mouse when it is plugged in, uploads to it and lets it go.
+#include <algorithm>
+
 #include "SetupHarness.h"
 #include "VirtualMouse.h"
 
@@ -22,9 +24,9 @@ TEST_F(SetupWithMouse, TheInstalledAgentRunsTheTrayCompanionWhileTheMouseIsThere
     mouse.Run(L"clear-log");
     const CommandResult applied = RunCommand(L"\"" + Installed(L"tern7ctl.exe") + L"\" apply");
     EXPECT_EQ(applied.ExitCode, 0u) << applied.Output;
-    int writes = 0;
-    for (const std::string& line : mouse.Log()) writes += line.rfind("write 3 ok ", 0) == 0;
-    EXPECT_EQ(writes, 27) << "the profile and the global settings went to the mouse";
+    const std::vector<LoggedWrite> writes = mouse.Writes();
+    EXPECT_EQ(writes.size(), 27u) << "the profile and the global settings went to the mouse";
+    EXPECT_TRUE(std::all_of(writes.begin(), writes.end(), [](const LoggedWrite& write) { return write.Ok; }));
 
     ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(companion); }, 10000)) << "the tray companion went with the mouse";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CollectionPresence.h"
+#include "ReportText.h"
 #include "TestFiles.h"
 #include "ToolRunner.h"
 
@@ -72,4 +73,19 @@ std::vector<std::string> VirtualMouse::Log() const {
         at = end + 1;
     }
     return lines;
+}
+
+std::vector<LoggedWrite> VirtualMouse::Writes() const {
+    // "write 3 ok 00 07 ...", or "failed" for a write the mouse refused.
+    std::vector<LoggedWrite> writes;
+    for (const std::string& line : Log()) {
+        LoggedWrite write;
+        char outcome[8] = {};
+        int consumed = 0;
+        if (std::sscanf(line.c_str(), "write %u %7s %n", &write.Collection, outcome, &consumed) < 2) continue;
+        write.Ok = std::string(outcome) == "ok";
+        write.Bytes = simmouse::ParseHex(line.substr(static_cast<std::size_t>(consumed))).value_or(simmouse::Bytes{});
+        writes.push_back(std::move(write));
+    }
+    return writes;
 }

@@ -6,12 +6,20 @@
 // slow, when the object goes.
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "BusControl.h"
 #include "TestProcess.h"
+
+// One line of the mouse's log: a write with its outcome and bytes.
+struct LoggedWrite {
+    std::uint32_t Collection = 0;
+    bool Ok = false;
+    std::vector<std::uint8_t> Bytes;
+};
 
 class VirtualMouse {
 public:
@@ -27,6 +35,8 @@ public:
     bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
     // The output reports the mouse received since the log was last cleared, one a line.
     std::vector<std::string> Log() const;
+    // The same, read.
+    std::vector<LoggedWrite> Writes() const;
     // The driver's own requests, for what the tool's words do not reach.
     const virtualmouse::BusControl& Bus() const { return *bus_; }
 
