@@ -7,7 +7,9 @@
 #include "AgentHarness.h"
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
+#include "ConfigLock.h"
 #include "DebugOutputListener.h"
+#include "HidTestSupport.h"
 #include "ToolCommand.h"
 
 namespace {
@@ -61,19 +63,23 @@ TEST_F(ConfigFileSafetyTest, ASettingSavedDuringTheStartUpPauseIsKept) {
     ChildProcess agent;
     startTick = GetTickCount64();
     ASSERT_TRUE(agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", install.Path()));
-    // The window exists and the first-run copy is made: the settings are loaded and the
-    // agent waits for the mouse.
-    ASSERT_TRUE(PumpUntil([&] { return !WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).empty() &&
-                                       FileExists(UserConfig().Path()); }, 15000));
-    const CommandResult set = RunCommand(L"\"" + kDistFolder + L"tern7ctl.exe\" set GROUP0 DPI 1");
-    ASSERT_EQ(set.ExitCode, 0u) << set.Output;
-    ASSERT_EQ(CountLines(NotifyLog(), "launch"), 0) << "the set came after the pause";
+    // The library watches for the mouse: the settings are loaded and the agent is about to
+    // wait for the mouse.
+    ASSERT_TRUE(PumpUntil([&] { return MonitorWindows(agent.Id()).size() == 1; }, 15000));
+    {
+        // Saved as a settings tool saves, under the lock, which the write-back then waits for.
+        const ConfigLock lock(10000);
+        ASSERT_TRUE(lock.Held());
+        ASSERT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0) << "the set came after the write-back";
+        const IniEntry level{L"GROUP0", L"DPI", L"1"};
+        ASSERT_EQ(SaveKeys(UserConfig(), {&level, 1}, L"SaveSettings"), 0u);
+    }
 
     ASSERT_TRUE(NotifyLogHas("launch", 1));
     const HWND window = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).front();
     ASSERT_TRUE(Answers(window, 15000)) << "start-up is over";
+    EXPECT_TRUE(PumpUntil([&] { return UserConfig().ReadInt(L"Setting", L"Plug", -1) == 1; }, 10000));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 1);
-    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
     StopAgent(agent, window);
 }
 
