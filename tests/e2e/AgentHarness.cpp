@@ -1,5 +1,8 @@
 #include "AgentHarness.h"
 
+#include <algorithm>
+#include <cstdio>
+
 const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
 const std::wstring kStandInFolder = HostFolder(TERN7_STANDIN_DIR);
 
@@ -64,7 +67,28 @@ long long AgentTest::NotifyHostLaunchDelay() const {
     return -1;
 }
 
+std::vector<std::string> AgentTest::MonitorNotices(DWORD agent) const {
+    std::vector<std::string> notices;
+    for (const std::string& line : debugOutput.Lines(agent)) {
+        if (line.rfind("MONITOR", 0) == 0) notices.push_back(line);
+    }
+    return notices;
+}
+
+std::vector<std::string> AgentTest::WaitForNotices(DWORD agent, std::size_t count) const {
+    PumpUntil([&] { return MonitorNotices(agent).size() >= count; }, 30000);
+    return MonitorNotices(agent);
+}
+
 void AgentWithMouseTest::TearDown() {
+    if (HasFailure()) {
+        // What the agent heard and did, for a failure that only a loaded machine shows.
+        std::string said, notifyHost;
+        for (const std::string& line : debugOutput.Lines(agent.Id())) said += "  " + line + "\n";
+        for (const std::string& line : NotifyLog()) notifyHost += "  " + line + "\n";
+        std::printf("the agent's debugger output:\n%sthe tray companion's log:\n%sthe mouse:\n%s", said.c_str(),
+                    notifyHost.c_str(), mouse.Run(L"state").Output.c_str());
+    }
     // The agent's own shutdown has tests of its own; here it only has to be gone, with
     // what it started, before the next test starts an agent.
     agent.Kill();
@@ -76,10 +100,21 @@ void AgentWithMouseTest::Start(bool withMouse, const std::wstring& folder) {
     // companion; only the tests of start-up wait for that. Here the mouse comes after.
     window = StartAgent(agent, folder);
     ASSERT_NE(window, nullptr);
-    if (withMouse) {
-        ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
-        ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
-    }
+    if (!withMouse) return;
+    PlugIn();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the tray companion started";
+}
+
+void AgentWithMouseTest::PlugIn(int times) {
+    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+    // The collection that takes the writes opens after the keys' one.
+    const auto opened = [&] {
+        const std::vector<std::string> notices = MonitorNotices(agent.Id());
+        return std::count(notices.begin(), notices.end(), "MONITOROPEN:dwDeviceID=3") >= times;
+    };
+    // The agent starts the tray companion in between, which takes seconds on a loaded machine.
+    ASSERT_TRUE(PumpUntil(opened, 30000)) << "the agent took the mouse";
 }
 
 bool AgentWithMouseTest::Responsive() const { return Answers(window, 10000); }

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "DebugOutputListener.h"
 #include "IniFile.h"
 #include "PathText.h"
 #include "ProgramNames.h"
@@ -24,6 +25,10 @@ void Copy(const std::wstring& from, const std::wstring& to);
 
 class AgentTest : public ::testing::Test {
 protected:
+    // The session's debugger output, listened to before any agent starts: what the agent
+    // says of the library's notices and of what goes wrong.
+    const DebugOutputListener debugOutput;
+
     // Lays out an install folder: hid.exe and its default files, optionally the shipped
     // HidDevice.dll, and the tray companion stand-in.
     void Install(bool withMouseLibrary, bool withDefaults = true);
@@ -40,9 +45,14 @@ protected:
     std::wstring DataFolder() const { return appData.Path() + L"Pelora Tern-7\\"; }
     IniFile UserConfig() const { return IniFile(DataFolder() + L"config.ini"); }
     std::vector<std::string> NotifyLog() const { return ReadLines(install.File(L"notifyhost.log")); }
-    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 10000) const;
+    // Starting a program takes seconds on a loaded machine.
+    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 30000) const;
     // When the tray companion was launched, in ticks after the agent was started.
     long long NotifyHostLaunchDelay() const;
+    // The library's notices in the order the agent took them ("MONITOROPEN:dwDeviceID=2").
+    std::vector<std::string> MonitorNotices(DWORD agent) const;
+    // Pumps until the agent told of `count` notices; all it told of then.
+    std::vector<std::string> WaitForNotices(DWORD agent, std::size_t count) const;
 
     ScratchFolder install;
     ScratchFolder appData;
@@ -56,8 +66,12 @@ class AgentWithMouseTest : public AgentTest {
 protected:
     void TearDown() override;
     // Starts the agent (in folder, or its install folder) and, with withMouse, plugs the
-    // mouse in and waits until the agent has taken it.
+    // mouse in.
     void Start(bool withMouse = true, const std::wstring& folder = L"");
+    // Plugs the mouse in and waits until the agent has both its collections open, for the
+    // times-th time since it started. The system tells of each collection on its own, and
+    // under load far enough apart that the library opens them one at a time.
+    void PlugIn(int times = 1);
     // Whether the agent's window still answers.
     bool Responsive() const;
     // The writes the mouse logged since its log was last cleared.

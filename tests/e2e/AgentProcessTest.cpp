@@ -4,22 +4,11 @@
 #include <tlhelp32.h>
 
 #include "AgentHarness.h"
-#include "DebugOutputListener.h"
 #include "HidTestSupport.h"
 
 namespace {
 
 using AgentProcessTest = AgentTest;
-
-// The library's notices in the order the agent took them, as its debugger output tells
-// ("MONITOROPEN:dwDeviceID=2").
-std::vector<std::string> MonitorNotices(const DebugOutputListener& output, DWORD agent) {
-    std::vector<std::string> notices;
-    for (const std::string& line : output.Lines(agent)) {
-        if (line.rfind("MONITOR", 0) == 0) notices.push_back(line);
-    }
-    return notices;
-}
 
 // The mouse's two collections opened, the keys' first; closed, the last opened first.
 const std::vector<std::string> kMouseOpened{"MONITOROPEN:dwDeviceID=2", "MONITOROPEN:dwDeviceID=3"};
@@ -28,12 +17,6 @@ const std::vector<std::string> kMouseClosed{"MONITORCLOSE:dwDeviceID=3", "MONITO
 std::vector<std::string> Joined(std::vector<std::string> first, const std::vector<std::string>& then) {
     first.insert(first.end(), then.begin(), then.end());
     return first;
-}
-
-// Pumps until the agent told of `count` notices; all it told of then.
-std::vector<std::string> WaitForNotices(const DebugOutputListener& output, DWORD agent, std::size_t count) {
-    PumpUntil([&] { return MonitorNotices(output, agent).size() >= count; }, 10000);
-    return MonitorNotices(output, agent);
 }
 
 // The full path of a module loaded in another process, or empty.
@@ -198,7 +181,6 @@ TEST_F(AgentProcessTest, ClosingTheAgentClosesItsCompanionsAndEndsAboutASecondLa
 }
 
 TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFollowsIt) {
-    const DebugOutputListener debugOutput;
     ASSERT_TRUE(debugOutput.Listening());
     VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
@@ -207,7 +189,7 @@ TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFo
     const HWND window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
-    EXPECT_EQ(WaitForNotices(debugOutput, agent.Id(), 2), kMouseOpened) << "the library found the mouse at start";
+    EXPECT_EQ(WaitForNotices(agent.Id(), 2), kMouseOpened) << "the library found the mouse at start";
 
     ASSERT_TRUE(NotifyLogHas("running", 1));
     const long long delay = NotifyHostLaunchDelay();
@@ -220,12 +202,11 @@ TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFo
     ASSERT_TRUE(PumpUntil([] { return FindWindowW(nullptr, names::kNotifyHostWindowTitle) == nullptr; }, 10000));
     ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
     EXPECT_TRUE(NotifyLogHas("running", 2));
-    EXPECT_EQ(WaitForNotices(debugOutput, agent.Id(), 6), Joined(Joined(kMouseOpened, kMouseClosed), kMouseOpened));
+    EXPECT_EQ(WaitForNotices(agent.Id(), 6), Joined(Joined(kMouseOpened, kMouseClosed), kMouseOpened));
     StopAgent(agent, window);
 }
 
 TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompanionBackAndForgedOnesDoNothing) {
-    const DebugOutputListener debugOutput;
     ASSERT_TRUE(debugOutput.Listening());
     VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
@@ -234,7 +215,7 @@ TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompani
     const HWND window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(NotifyLogHas("running", 1));
-    ASSERT_EQ(WaitForNotices(debugOutput, agent.Id(), 2), kMouseOpened);
+    ASSERT_EQ(WaitForNotices(agent.Id(), 2), kMouseOpened);
     DWORD session = 0;
     ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
 
@@ -254,7 +235,7 @@ TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompani
 
     // The library was stopped and started once, for the connect of this session: a restart
     // for a forged message would have closed and opened the mouse before.
-    EXPECT_EQ(WaitForNotices(debugOutput, agent.Id(), 6), Joined(Joined(kMouseOpened, kMouseClosed), kMouseOpened));
+    EXPECT_EQ(WaitForNotices(agent.Id(), 6), Joined(Joined(kMouseOpened, kMouseClosed), kMouseOpened));
     // The companion closed with the old link and one came back with the new.
     EXPECT_TRUE(NotifyLogHas("closed", 1));
     EXPECT_TRUE(NotifyLogHas("running", 2));

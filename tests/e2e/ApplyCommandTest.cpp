@@ -124,8 +124,7 @@ TEST_F(ApplyCommandTest, WithoutAMouseNothingIsWrittenAndTheNewSettingsAreKept) 
 
     // The freshly loaded profile stays current: with the mouse back, its CPI key
     // changes profile 2's group.
-    mouse.Run(L"attach");
-    ASSERT_TRUE(NotifyLogHas("launch", 1));
+    PlugIn();
     ASSERT_EQ(mouse.Run(L"press cpi 1").ExitCode, 0u);
     ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP1", L"DPI", -1), 1);

@@ -8,7 +8,6 @@
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
 #include "ConfigLock.h"
-#include "DebugOutputListener.h"
 #include "HidTestSupport.h"
 #include "ToolCommand.h"
 
@@ -173,7 +172,6 @@ TEST_F(ConfigFileSafetyTest, AReadOnlyFileStaysAsItWasAndTheAgentSaysWhyAndGoesO
     Install(false);
     PlaceUserFile(kUserFile);
     ASSERT_TRUE(SetFileAttributesW(UserConfig().Path().c_str(), FILE_ATTRIBUTE_READONLY));
-    const DebugOutputListener debugOutput;
     ASSERT_TRUE(debugOutput.Listening());
     ChildProcess agent;
     const HWND window = StartAgent(agent);

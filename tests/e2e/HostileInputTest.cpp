@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "AgentHarness.h"
-#include "DebugOutputListener.h"
 #include "HidDeviceContract.h"
 #include "OsdContract.h"
 #include "PeerWindow.h"
@@ -80,14 +79,10 @@ TEST_F(HostileInputTest, ForgedDeviceNoticesNeitherGrowWithoutEndNorStartTheTray
 }
 
 TEST_F(HostileInputTest, AnOpenNoticeForgedBeforeTheMouseArrivesCostsAtMostTheApplyItMeets) {
-    const DebugOutputListener debugOutput;
-    ASSERT_TRUE(debugOutput.Listening());
     Install(true);
     Start(false);  // no mouse yet
     ASSERT_TRUE(PostMessageW(window, hid::kMsgDeviceMonitor, hid::kMonitorEvent, hid::MonitorLParam(true, 40)));
-    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
-    // The forged notice alone starts the tray companion; the library's own tell of the mouse.
-    ASSERT_TRUE(debugOutput.WaitForLine(agent.Id(), "MONITOROPEN:dwDeviceID=3", 10000)) << "the agent took the mouse";
+    PlugIn();
     ApplyAndWait(0);  // may fail: the forged identifier stood where uploads go
     mouse.Run(L"clear-log");
     EXPECT_EQ(ApplyAndWait(1), settings_tool::kApplySent) << "the agent found its way back by itself";
@@ -114,6 +109,7 @@ class NestingPeer {
 public:
     explicit NestingPeer(HWND agent) {
         target_ = agent;
+        Sent = false;
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -190,7 +186,6 @@ TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStarted
 }
 
 TEST_F(HostileInputTest, ALibraryCallingFromItsOwnThreadIsHeardAndOutlivedCleanly) {
-    const DebugOutputListener debugOutput;
     ASSERT_TRUE(debugOutput.Listening());
     Install(false);
     Copy(kStubLibraryFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));

@@ -2,6 +2,7 @@
 // virtual mouse: it takes the mouse when it is plugged in, uploads to it and lets it go.
 #include <algorithm>
 
+#include "DebugOutputListener.h"
 #include "SetupHarness.h"
 #include "VirtualMouse.h"
 
@@ -12,14 +13,19 @@ class SetupWithMouse : public SetupHarness {};
 TEST_F(SetupWithMouse, TheInstalledAgentRunsTheTrayCompanionWhileTheMouseIsThereAndUploadsToIt) {
     const VirtualMouse mouse(false);
     ASSERT_TRUE(mouse.Ready());
+    const DebugOutputListener debugOutput;
+    ASSERT_TRUE(debugOutput.Listening());
     ASSERT_EQ(RunSetup(), 0u);
-    ASSERT_TRUE(WaitForAgent()) << "the setup did not start the agent";
+    const HWND agent = WaitForAgent();
+    ASSERT_TRUE(agent) << "the setup did not start the agent";
 
     ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
     HWND companion = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (companion = FindTitled(names::kNotifyHostWindowTitle)) != nullptr; }, 15000))
         << "the installed agent took the mouse";
     EXPECT_EQ(Lower(ImageOf(ProcessOf(companion))), Lower(Installed(names::kNotifyHostExe)));
+    // The collection that takes the writes may open a moment after the keys' one.
+    ASSERT_TRUE(debugOutput.WaitForLine(ProcessOf(agent), "MONITOROPEN:dwDeviceID=3", 10000));
 
     mouse.Run(L"clear-log");
     const CommandResult applied = RunCommand(L"\"" + Installed(L"tern7ctl.exe") + L"\" apply");
