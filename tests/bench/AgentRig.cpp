@@ -54,11 +54,7 @@ bool AgentRig::Start(std::string& failure) {
         return false;
     }
     // Plugged in now, the mouse is taken without the start-up pause.
-    if (mouse_.Run(L"attach").ExitCode != 0) {
-        failure = "the virtual mouse could not be plugged in";
-        return false;
-    }
-    if (!PumpUntil([&] { return NotifyHostId() != 0; }, 30000)) {
+    if (!mouse_.PlugInUntil([&] { return NotifyHostId() != 0; })) {
         failure = "the agent did not start notifyhost.exe";
         return false;
     }

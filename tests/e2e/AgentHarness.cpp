@@ -106,14 +106,23 @@ void AgentWithMouseTest::Start(bool withMouse, const std::wstring& folder) {
     ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the tray companion started";
 }
 
-void AgentWithMouseTest::PlugIn(int times) {
-    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
-    // The collection that takes the writes opens after the keys' one.
-    const auto opened = [&] {
+void AgentWithMouseTest::PlugIn() {
+    const std::size_t before = MonitorNotices(agent.Id()).size();
+    const auto since = [&] {
         const std::vector<std::string> notices = MonitorNotices(agent.Id());
-        return std::count(notices.begin(), notices.end(), "MONITOROPEN:dwDeviceID=3") >= times;
+        return std::vector<std::string>(notices.begin() + static_cast<std::ptrdiff_t>(before), notices.end());
     };
-    // The agent starts the tray companion in between, which takes seconds on a loaded machine.
+    ASSERT_TRUE(mouse.PlugInUntil([&] {
+        const std::vector<std::string> notices = since();
+        return std::find(notices.begin(), notices.end(), "MONITOROPEN:dwDeviceID=2") != notices.end();
+    })) << "the agent heard of the mouse";
+    // Both collections open, the one that takes the writes after the keys' one. The agent
+    // starts the tray companion in between, which takes seconds on a loaded machine.
+    const auto opened = [&] {
+        const std::vector<std::string> notices = since();
+        return notices.size() >= 2 && notices[notices.size() - 2] == "MONITOROPEN:dwDeviceID=2" &&
+               notices.back() == "MONITOROPEN:dwDeviceID=3";
+    };
     ASSERT_TRUE(PumpUntil(opened, 30000)) << "the agent took the mouse";
 }
 

@@ -68,10 +68,10 @@ protected:
     // Starts the agent (in folder, or its install folder) and, with withMouse, plugs the
     // mouse in.
     void Start(bool withMouse = true, const std::wstring& folder = L"");
-    // Plugs the mouse in and waits until the agent has both its collections open, for the
-    // times-th time since it started. The system tells of each collection on its own, and
-    // under load far enough apart that the library opens them one at a time.
-    void PlugIn(int times = 1);
+    // Plugs the mouse in and waits until the agent has both its collections open. The
+    // system tells of each collection on its own, and under load far enough apart that the
+    // library opens them one at a time.
+    void PlugIn();
     // Whether the agent's window still answers.
     bool Responsive() const;
     // The writes the mouse logged since its log was last cleared.

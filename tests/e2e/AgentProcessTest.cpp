@@ -149,6 +149,7 @@ struct CompanionWindows {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     CompanionWindows() {
+        closedAt.clear();
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &Procedure;
         windowClass.lpszClassName = L"CompanionStandIn";

@@ -19,13 +19,18 @@ TEST_F(SetupWithMouse, TheInstalledAgentRunsTheTrayCompanionWhileTheMouseIsThere
     const HWND agent = WaitForAgent();
     ASSERT_TRUE(agent) << "the setup did not start the agent";
 
-    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+    const DWORD agentId = ProcessOf(agent);
+    const auto opened = [&](const std::string& id) {
+        const std::vector<std::string> lines = debugOutput.Lines(agentId);
+        return std::find(lines.begin(), lines.end(), "MONITOROPEN:dwDeviceID=" + id) != lines.end();
+    };
+    ASSERT_TRUE(mouse.PlugInUntil([&] { return opened("2"); })) << "the installed agent took the mouse";
+    // The collection that takes the writes opens after the keys' one, with the tray companion
+    // started in between.
+    ASSERT_TRUE(PumpUntil([&] { return opened("3"); }, 30000));
     HWND companion = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (companion = FindTitled(names::kNotifyHostWindowTitle)) != nullptr; }, 15000))
-        << "the installed agent took the mouse";
+    ASSERT_TRUE(PumpUntil([&] { return (companion = FindTitled(names::kNotifyHostWindowTitle)) != nullptr; }, 30000));
     EXPECT_EQ(Lower(ImageOf(ProcessOf(companion))), Lower(Installed(names::kNotifyHostExe)));
-    // The collection that takes the writes may open a moment after the keys' one.
-    ASSERT_TRUE(debugOutput.WaitForLine(ProcessOf(agent), "MONITOROPEN:dwDeviceID=3", 10000));
 
     mouse.Run(L"clear-log");
     const CommandResult applied = RunCommand(L"\"" + Installed(L"tern7ctl.exe") + L"\" apply");

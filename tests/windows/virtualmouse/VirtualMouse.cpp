@@ -59,6 +59,17 @@ CommandResult VirtualMouse::Run(const std::wstring& arguments) const {
     return result;
 }
 
+bool VirtualMouse::PlugInUntil(const std::function<bool()>& heard) const {
+    constexpr int kPlugs = 3;
+    constexpr DWORD kHeardWithinMs = 5000;
+    for (int plug = 1; plug <= kPlugs; ++plug) {
+        if (plug > 1 && Run(L"detach").ExitCode != virtualmouse::kExitOk) return false;
+        if (Run(L"attach").ExitCode != virtualmouse::kExitOk) return false;
+        if (PumpUntil(heard, kHeardWithinMs)) return true;
+    }
+    return false;
+}
+
 bool VirtualMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
     return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == virtualmouse::kExitOk;
 }

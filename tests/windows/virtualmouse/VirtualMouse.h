@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,11 @@ public:
     // The driver runs in this session and the mouse is as asked.
     bool Ready() const { return ready_; }
     CommandResult Run(const std::wstring& arguments) const;
+    // Plugs the mouse in and pumps until a program has heard of it. Wine registers a
+    // process for device notices on a thread of its own, a moment after the program asked,
+    // so the first plug after a program started may go unheard: it is plugged in again,
+    // up to three times. False when heard never held.
+    bool PlugInUntil(const std::function<bool()>& heard) const;
     bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
     // The output reports the mouse received since the log was last cleared, one a line.
     std::vector<std::string> Log() const;
