@@ -4,9 +4,7 @@
 // on Wine's HID stack, and the agent started and stopped from outside.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "DebugOutputListener.h"

@@ -133,7 +133,7 @@ TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
         ASSERT_NE(StartAgent(agent), nullptr);
         SettingsImage expected{};
         ASSERT_EQ(LoadSettings(UserConfig(), expected), 0u);
-        ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+        ASSERT_TRUE(mouse.PlugInUntil([&] { return !MonitorNotices(agent.Id()).empty(); }));
 
         // Two streams of the mouse's keys, interleaved: the level and the profile keep
         // changing, and each change is saved.
