@@ -101,7 +101,11 @@ start() {
     quiet wineserver -p
     quiet wine wineboot
     if [ -n "$keeper" ]; then
-        wine "$keeper" </dev/null >/dev/null 2>&1 &
+        # Its window first: a test program that made the first window would start the
+        # desktop process itself, which keeps that program's output open.
+        rm -f "$state/keeper.ready"
+        wine "$keeper" "Z:${state//\//\\}\\keeper.ready" </dev/null >/dev/null 2>&1 &
+        for _ in $(seq 200); do [ -e "$state/keeper.ready" ] && break; sleep 0.05; done
     fi
     cat >"$state/env" <<EOT
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" HOME='$HOME' WINEPREFIX='$WINEPREFIX' DISPLAY='$DISPLAY'

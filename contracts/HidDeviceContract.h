@@ -1,6 +1,6 @@
 #pragma once
 // What the agent passes to HidDevice.dll and relies on from it. The DLL is imported by
-// ordinal only; the simulated mouse and the real HID library implement the same table.
+// ordinal only; the HID library and the tests' stand-in implement the same table.
 #include <cstdint>
 
 #if defined(_WIN32)

@@ -33,7 +33,7 @@ idle_seconds=10
 pid_of() {
     local pid
     for pid in $(pgrep -f "$1" || true); do
-        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+        if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
             echo "$pid"
             return
         fi

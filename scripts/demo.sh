@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Shows the system doing its job as a user meets it: hid.exe under Wine, in a Wine session
-# of its own, against the simulated mouse. The mouse is plugged in, its profile, CPI and
+# Shows the system doing its job as a user meets it: hid.exe and the shipped HidDevice.dll
+# under Wine, in a Wine session of its own, against the virtual mouse on Wine's HID stack
+# (a test double of the hardware). The mouse is plugged in, its profile, CPI and
 # volume keys are pressed, settings are changed and applied in the settings window
 # (Setwell.exe), the mouse is pulled out and the agent is closed. Each step says what
 # happened; screenshots of the tray menu, the on-screen display, each page of the settings
 # window and the progress window go to the output folder.
 # Last, the setup refuses to run as administrator, installs the companion as a user would,
-# and its uninstaller removes it; screenshots of their pages go there too.
+# the installed agent takes the mouse, and the uninstaller removes it all; screenshots of
+# the setup's and the uninstaller's pages go there too.
 # Exits 0 only if every step did what it should.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -17,8 +19,8 @@ scripts/install-deps.sh imagemagick x11-apps x11-utils xdotool || exit 1
 echo "== Building the Windows programs (build/windows/dist)"
 cmake --preset windows >build-demo-configure.log 2>&1 || { cat build-demo-configure.log; exit 1; }
 rm -f build-demo-configure.log
-cmake --build --preset windows --target hid notifyhost OSD Setwell tern7ctl simmouse HidDeviceSim setup run_unelevated \
-    >/dev/null || exit 1
+cmake --build --preset windows --target hid HidDevice notifyhost OSD Setwell tern7ctl virtualmouse_tool setup \
+    run_unelevated >/dev/null || exit 1
 setup_exe=$(ls build/windows/Tern7Setup-*.exe 2>/dev/null | head -1)
 
 demo=$root/build/demo
@@ -27,17 +29,15 @@ install=$demo/install
 rm -rf "$install" "$out"
 mkdir -p "$install" "$out"
 cp -r build/windows/dist/* "$install/"
-# The simulated mouse stands in for the USB hardware; a real install has the real HidDevice.dll.
-cp build/windows/simmouse/HidDevice.dll "$install/"
 
-cmake/wine-session.sh start "$state" || exit 1
+# The session's template gets the virtual mouse installed, unplugged.
+cmake/wine-session.sh start "$state" "" "$root/build/windows/virtualmouse" || exit 1
 . "$state/env"
-export TERN7_SIMMOUSE_PIPE='\\.\pipe\Tern7Demo'
 cleanup() {
     wine taskkill /f /im tern7ctl.exe >/dev/null 2>&1
     wine taskkill /f /im Setwell.exe >/dev/null 2>&1
     wine taskkill /f /im hid.exe >/dev/null 2>&1
-    sim quit >/dev/null 2>&1
+    sim detach >/dev/null 2>&1
     cmake/wine-session.sh stop "$state"
 }
 trap cleanup EXIT
@@ -53,7 +53,7 @@ wait_for() {
     for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
     return 1
 }
-sim() { wine "$root/build/windows/simmouse/simmouse.exe" "$@" 2>/dev/null | tr -d '\r'; }
+sim() { wine "$root/build/windows/virtualmouse/simmouse.exe" "$@" 2>/dev/null | tr -d '\r'; }
 ctl() { (cd "$install" && wine tern7ctl.exe "$@" 2>/dev/null | tr -d '\r'); }
 window_exists() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
 window_gone() { ! window_exists "$1"; }
@@ -64,12 +64,25 @@ userdir=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | head
 config=$userdir/config.ini
 setting() { tr -d '\r' <"$config" | sed -n "/^\[$1\]/,/^\[/p" | grep "^$2=" | cut -d= -f2; }
 writes() { sim log | grep -c '^write ' || true; }
-mouse_stores() { sim state | grep -q "^stored: .*$1"; }
+sim_state_has() { sim state | grep -q "^$1"; }
+# Wine registers a program for device notices a moment after it asked: a mouse plugged in
+# right after the agent started may go unheard, so it is plugged in again, up to three times.
+plug_in() {
+    local plug
+    for plug in 1 2 3; do
+        [ "$plug" -gt 1 ] && sim detach >/dev/null
+        sim attach >/dev/null
+        wait_for 5 window_exists "Ovix Pelora Tern-7 NotifyHost" && return 0
+    done
+    return 1
+}
+# The answer of an apply from the installed tern7ctl; "no device" until the mouse's second
+# collection, which takes the upload, is open.
+installed_apply_sent() { test "$(cd "$programs" && wine tern7ctl.exe apply 2>/dev/null | tr -d '\r')" = sent; }
+mouse_stores() { sim_state_has "stored: .*$1"; }
 
-echo "== The simulated mouse is ready, not yet plugged in"
-wine "$root/build/windows/simmouse/simmouse.exe" serve </dev/null >/dev/null 2>&1 &
-sim wait-ready 10000 >/dev/null
-check "simulated mouse serving" [ $? -eq 0 ]
+echo "== The virtual mouse is installed in this Wine session, not yet plugged in"
+check "the virtual mouse is there, unplugged" sim_state_has "attached: no"
 
 echo "== Starting hid.exe as a log-on would (hidden window \"Ovix Pelora Tern-7 Sentry\")"
 (cd "$install" && wine hid.exe </dev/null >/dev/null 2>&1 &)
@@ -79,9 +92,8 @@ ls -1 "$userdir" | sed 's/^/   data folder: /'
 check "config.ini records no mouse (Plug=0)" wait_for 10 test "$(setting Setting Plug)" = 0
 
 echo "== Plugging in the mouse: the agent opens it and starts the tray companion"
-sim attach >/dev/null
-check "notifyhost.exe shows its icon" wait_for 10 window_exists "Ovix Pelora Tern-7 NotifyHost"
-sim log | grep -E '^ordinal' | sed 's/^/   mouse library: /'
+check "notifyhost.exe shows its icon" plug_in
+check "the mouse is plugged in" sim_state_has "attached: yes"
 sleep 1
 # "WxH+X+Y" of the tray window; its icons sit in the row under its caption.
 tray=$(xwininfo -root -tree | grep '"Wine System Tray"' | grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -1)
@@ -206,6 +218,14 @@ if [ -n "$setup_exe" ]; then
     wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v "Ovix Pelora Tern-7" 2>/dev/null |
         tr -d '\r' | grep REG_SZ | sed 's/^ */   log-on start: /'
     check "the agent starts at log-on" run_value_set
+
+    echo "== Plugging the mouse in again: the installed agent takes it with the HidDevice.dll the setup put there"
+    check "the installed notifyhost.exe shows its icon" plug_in
+    sim clear-log >/dev/null
+    check "the installed tern7ctl apply: the installed agent uploads to the mouse" wait_for 10 installed_apply_sent
+    check "27 reports went to the mouse" test "$(writes)" = 27
+    sim detach >/dev/null
+    check "notifyhost.exe ended with the mouse" wait_for 10 window_gone "Ovix Pelora Tern-7 NotifyHost"
 
     echo "== Uninstalling (what Apps & features runs): the settings stay unless ticked"
     (unelevated "$programs/uninstall.exe" </dev/null >/dev/null 2>&1 &)

@@ -14,18 +14,24 @@
 #include "AgentRig.h"
 #include "BenchFigures.h"
 #include "ConfigFile.h"
+#include "HidTestSupport.h"
 #include "IniFile.h"
 #include "MessageClock.h"
 #include "OsdContract.h"
 #include "PointerSettings.h"
 #include "ProcessGauge.h"
+#include "MouseModel.h"
 #include "SettingsToolContract.h"
 #include "SettingsUpload.h"
+#include "Tern7Layout.h"
 
 namespace {
 
 constexpr int kReports = 1000;
 constexpr int kReportIntervalMs = 5;
+// The volume-up key, whose notice the agent posts at once, and a code it ignores.
+constexpr std::uint8_t kNoticeKey = 0xE9;
+constexpr std::uint8_t kIgnoredKey = 0x00;
 constexpr int kNoticeBlocks = 4;
 constexpr int kApplyCommands = 100;
 constexpr int kWarmUpApplies = 10;
@@ -84,15 +90,14 @@ double SettingsFileFigures(SummaryTable& table) {
 
 constexpr wchar_t kBareWindowTitle[] = L"Tern7BenchBareWindow";
 
-// The agent with the simulated library but no mouse attached, so without the 2000 ms
+// The agent with the shipped library but no mouse plugged in, so without the 2000 ms
 // pause, against the bare program; the two take turns so that other work on the machine
 // falls on both alike.
 void StartupFigures(SummaryTable& table, RatioTable& ratios) {
-    SimMouse detached{false};
+    const VirtualMouse unplugged{false};
     ScratchFolder install;
-    for (const wchar_t* name : {L"hid.exe", names::kConfigFile, names::kMacroListFile})
+    for (const wchar_t* name : {L"hid.exe", names::kHidDeviceDll, names::kConfigFile, names::kMacroListFile})
         CopyFileW((kDistFolder + name).c_str(), install.File(name).c_str(), FALSE);
-    CopyFileW((kSimMouseFolder + names::kHidDeviceDll).c_str(), install.File(names::kHidDeviceDll).c_str(), FALSE);
     const std::wstring agent = install.File(L"hid.exe");
     const std::wstring bare = BenchFolder() + L"bare_window.exe";
     std::vector<double> first, later, baseline;
@@ -112,17 +117,6 @@ void StartupFigures(SummaryTable& table, RatioTable& ratios) {
     ratios.Add("agent start-up, no mouse attached, median", Median(later), Median(baseline), "ms", kStartupGoal);
 }
 
-// The performance counter values the simulated mouse's library logged as it handed each
-// timed report to the agent's callback.
-std::vector<long long> DeliveryCounters(const SimMouse& mouse) {
-    std::vector<long long> counters;
-    const std::string prefix = "delivered 3 qpc ";
-    for (const std::string& line : mouse.Log()) {
-        if (line.rfind(prefix, 0) == 0) counters.push_back(std::stoll(line.substr(prefix.size())));
-    }
-    return counters;
-}
-
 // Pairs each sent stamp with the receipt of the notice it caused; empty when they do not
 // pair up one to one.
 std::vector<double> Latencies(const std::vector<long long>& sent, const std::vector<StampedMessage>& received) {
@@ -132,43 +126,45 @@ std::vector<double> Latencies(const std::vector<long long>& sent, const std::vec
     return latencies;
 }
 
-// One block of media key reports, whose notice the agent posts at once: from the
-// library's call of the callback to the display's receipt of each notice. Empty when
-// reports and notices do not pair up.
-std::vector<double> AgentNotices(const AgentRig& rig, MessageClock& osd, int count) {
+// One block of key reports with this code, each stamped as the mouse's driver takes it:
+// from there to the display's receipt of the notice it caused. Empty when reports and
+// notices do not pair up.
+std::vector<double> TimedReports(const VirtualMouse& mouse, MessageClock& osd, std::uint8_t code, int count) {
     osd.Clear();
-    rig.Mouse().Run(L"clear-log");
-    const CommandResult sent = rig.Mouse().Run(L"inject 03 E9 00 --repeat " + std::to_wstring(count) +
-                                               L" --interval " + std::to_wstring(kReportIntervalMs));
-    osd.WaitForCount(count, 30000);
-    // The library tells the server of its deliveries after the callbacks returned.
-    PumpUntil([&] { return DeliveryCounters(rig.Mouse()).size() >= osd.Count(); }, 10000);
-    const std::vector<double> latencies = Latencies(DeliveryCounters(rig.Mouse()), osd.Received());
-    if (sent.ExitCode != 0 || latencies.empty())
-        std::printf("report-to-notice: %zu notices received (simmouse: %s); no figure\n", osd.Count(),
-                    sent.Output.c_str());
+    const std::vector<std::uint8_t> report{simmouse::kKeyReportId, code, 0};
+    std::vector<long long> sent;
+    for (int i = 0; i < count; ++i) {
+        const long long at = CounterNow();
+        if (mouse.Bus().SendInput(virtualmouse::kKeyChild, 3, report) != ERROR_SUCCESS) break;
+        sent.push_back(at);
+        Sleep(kReportIntervalMs);
+    }
+    osd.WaitForCount(sent.size(), 10000);
+    const std::vector<double> latencies = Latencies(sent, osd.Received());
+    if (latencies.empty())
+        std::printf("report-to-notice: %zu of %d reports sent, %zu notices received; no figure\n", sent.size(), count,
+                    osd.Count());
     return latencies;
 }
 
-// One block of the same number of notices from a program that only finds the display's
-// window and posts to it: from just before its lookup to the receipt.
-std::vector<double> PostedNotices(MessageClock& osd, int count) {
+// The same number of reports read by a process of bare reads that posts a notice for each
+// to the display; with a code the agent ignores, so that it adds no notices of its own.
+std::vector<double> ReaderNotices(const VirtualMouse& mouse, MessageClock& osd, int count) {
+    ChildProcess reader;
+    if (!reader.Start(L"\"" + BenchFolder() + L"notice_reader.exe\"")) return {};
+    // Reports sent before the reader opened the collection never reach it: the first one
+    // it posts for tells that it reads.
+    const std::vector<std::uint8_t> report{simmouse::kKeyReportId, kIgnoredKey, 0};
     osd.Clear();
-    const CommandResult posted = RunCommand(L"\"" + BenchFolder() + L"notice_poster.exe\" " + std::to_wstring(count) +
-                                                L" " + std::to_wstring(kReportIntervalMs),
-                                            count * kReportIntervalMs + 60000);
-    osd.WaitForCount(count, 10000);
-    std::vector<long long> stamps;
-    for (std::size_t at = 0; posted.ExitCode == 0 && at < posted.Output.size();) {
-        std::size_t end = posted.Output.find('\n', at);
-        if (end == std::string::npos) end = posted.Output.size();
-        if (end > at + 1) stamps.push_back(std::stoll(posted.Output.substr(at, end - at)));
-        at = end + 1;
-    }
-    const std::vector<double> latencies = Latencies(stamps, osd.Received());
-    if (latencies.empty())
-        std::printf("notice poster: %zu stamps, %zu notices (exit %lu); no baseline\n", stamps.size(), osd.Count(),
-                    posted.ExitCode);
+    const bool reading = PumpUntil([&] {
+        mouse.Bus().SendInput(virtualmouse::kKeyChild, 3, report);
+        return osd.WaitForCount(1, 100);
+    }, 30000);
+    PumpFor(100);  // primers still on their way
+    std::vector<double> latencies;
+    if (reading) latencies = TimedReports(mouse, osd, kIgnoredKey, count);
+    else std::printf("notice reader: it never posted; no baseline\n");
+    reader.Kill();
     return latencies;
 }
 
@@ -178,17 +174,17 @@ void ReportToNoticeFigures(const AgentRig& rig, MessageClock& osd, SummaryTable&
     std::vector<double> agent, baseline;
     bool paired = true;
     for (int block = 0; block < kNoticeBlocks; ++block) {
-        const std::vector<double> fromAgent = AgentNotices(rig, osd, kReports / kNoticeBlocks);
-        const std::vector<double> fromPoster = PostedNotices(osd, kReports / kNoticeBlocks);
-        paired = paired && !fromAgent.empty() && !fromPoster.empty();
+        const std::vector<double> fromAgent = TimedReports(rig.Mouse(), osd, kNoticeKey, kReports / kNoticeBlocks);
+        const std::vector<double> fromReader = ReaderNotices(rig.Mouse(), osd, kReports / kNoticeBlocks);
+        paired = paired && !fromAgent.empty() && !fromReader.empty();
         agent.insert(agent.end(), fromAgent.begin(), fromAgent.end());
-        baseline.insert(baseline.end(), fromPoster.begin(), fromPoster.end());
+        baseline.insert(baseline.end(), fromReader.begin(), fromReader.end());
     }
     if (!paired) agent.clear();
 
-    Report("report delivered to notice received", agent);
+    Report("report sent by the mouse to notice received", agent);
     std::printf("%-44s p99 %.3f ms  max %.3f ms\n", "", Percentile(agent, 0.99), Percentile(agent, 1.0));
-    Report("FindWindowW + PostMessageW to notice (baseline)", baseline);
+    Report("bare ReadFile + FindWindowW + PostMessageW (baseline)", baseline);
     std::printf("%-44s p99 %.3f ms  max %.3f ms\n", "", Percentile(baseline, 0.99), Percentile(baseline, 1.0));
     table.Add(Format("report-to-notice, %d reports %d ms apart", kReports, kReportIntervalMs),
               agent.empty() ? "not measured: reports and notices do not pair up"
@@ -197,70 +193,80 @@ void ReportToNoticeFigures(const AgentRig& rig, MessageClock& osd, SummaryTable&
     ratios.Add("report to notice, p99", Percentile(agent, 0.99), Percentile(baseline, 0.99), "ms", kNoticeP99Goal);
 }
 
-// The upload alone: the last command's writes sent again from a process of their own,
-// through the simulated library's pipe client, each followed by its pause, as the agent
-// sends them. The mouse takes the reports it already holds, so nothing changes for the
-// agent. Per round, the time inside the write calls and in the pauses. The rounds are
-// taken between the apply commands, so both see the same load on the machine.
+// The upload alone: the last command's writes sent again through HidDevice.dll loaded in
+// this process, each followed by its pause, as the agent sends them. The mouse takes the
+// reports it already holds, so nothing changes for the agent. Per round, the time inside
+// the write calls and in the pauses. The rounds are taken between the apply commands, so
+// both see the same load on the machine.
 struct UploadRounds {
     std::vector<double> Writing;
     std::vector<double> Pausing;
 };
 
-void ReplayUpload(const std::vector<std::string>& requests, int count, UploadRounds& rounds) {
-    if (requests.empty()) return;
-    ScratchFolder work;
-    const std::wstring file = work.File(L"writes.txt");
-    {
-        std::FILE* out = _wfopen(file.c_str(), L"w");
-        if (!out) return;
-        for (const std::string& request : requests) std::fprintf(out, "%s\n", request.c_str());
-        std::fclose(out);
+class UploadReplay {
+public:
+    UploadReplay() {
+        const hid::DeviceFilter filter = hid::MakeMouseFilter(TERN7_VENDOR_ID);
+        library_.SetFilter(&filter);
+        ready_ = library_.Loaded() && library_.Start(notices_.Handle(), hid::kMsgDeviceMonitor) == 1;
     }
-    const CommandResult replay = RunCommand(L"\"" + BenchFolder() + L"upload_replay.exe\" \"" + file + L"\" " +
-                                                std::to_wstring(count) + L" " + std::to_wstring(kWriteDelayMs),
-                                            120000);
-    if (replay.ExitCode != 0) {
-        std::printf("upload replay failed (exit %lu): %s\n", replay.ExitCode, replay.Output.c_str());
-        return;
+    ~UploadReplay() {
+        if (library_.Loaded()) library_.Stop();
     }
-    double writing = 0, pausing = 0;
-    for (std::size_t at = 0; at < replay.Output.size();) {
-        std::size_t end = replay.Output.find('\n', at);
-        if (end == std::string::npos) end = replay.Output.size();
-        if (std::sscanf(replay.Output.substr(at, end - at).c_str(), "%lf %lf", &writing, &pausing) == 2) {
-            rounds.Writing.push_back(writing);
-            rounds.Pausing.push_back(pausing);
+    UploadReplay(const UploadReplay&) = delete;
+    UploadReplay& operator=(const UploadReplay&) = delete;
+
+    // The writes the mouse took, each sent `rounds` times.
+    void Replay(const std::vector<LoggedWrite>& taken, int rounds, UploadRounds& times) {
+        if (!ready_ || taken.empty()) return;
+        // As the agent's upload runs: the system timer at 1 ms.
+        const bool fine = timeBeginPeriod(1) == TIMERR_NOERROR;
+        int refused = 0;
+        for (int round = 0; round < rounds; ++round) {
+            double writing = 0, pausing = 0;
+            for (const LoggedWrite& write : taken) {
+                const long long before = CounterNow();
+                const bool ok = library_.Write(write.Collection, write.Bytes.data(),
+                                               static_cast<std::uint32_t>(write.Bytes.size()));
+                const long long written = CounterNow();
+                Sleep(kWriteDelayMs);
+                refused += !ok;
+                writing += Milliseconds(before, written);
+                pausing += Milliseconds(written, CounterNow());
+            }
+            times.Writing.push_back(writing);
+            times.Pausing.push_back(pausing);
         }
-        at = end + 1;
+        if (fine) timeEndPeriod(1);
+        if (refused) std::printf("upload replay: %d writes refused\n", refused);
     }
-}
+
+private:
+    HidLibrary library_{BuiltLibraryPath()};
+    NoticeWindow notices_;
+    bool ready_ = false;
+};
 
 struct ApplyTimes {
     std::vector<double> ToResult;
     std::vector<double> ToAgentFree;
-    std::vector<double> Writes;             // the library's write calls of each command
-    std::vector<std::string> LastRequests;  // the writes of the last command, as sent
+    std::vector<double> Writes;           // the library's write calls of each command
+    std::vector<LoggedWrite> LastWrites;  // the writes of the last command that the mouse took
     UploadRounds Upload;
     int NotSent = 0;
 };
 
-// The writes the mouse logged ("write 2 ok 05 ..."), as the library asked for them
-// ("write 2 05 ...").
-std::vector<std::string> WriteRequests(const std::vector<std::string>& log) {
-    std::vector<std::string> requests;
-    for (const std::string& line : log) {
-        if (line.rfind("write ", 0) != 0) continue;
-        const std::size_t ok = line.find(" ok ");
-        if (ok != std::string::npos) requests.push_back(line.substr(0, ok) + line.substr(ok + 3));
-    }
-    return requests;
+std::vector<LoggedWrite> TakenWrites(const VirtualMouse& mouse) {
+    std::vector<LoggedWrite> taken = mouse.Writes();
+    std::erase_if(taken, [](const LoggedWrite& write) { return !write.Ok; });
+    return taken;
 }
 
 // The whole apply command as the settings tool sees it, from its post to the result, and
 // until the agent is free again (the progress window closes after the result is sent).
 // Each command starts on an idle agent.
-void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int count, ApplyTimes& times) {
+void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, UploadReplay& replay, int count,
+                      ApplyTimes& times) {
     for (int i = 0; i < count; ++i) {
         Answers(rig.AgentWindow(), 30000);
         rig.Mouse().Run(L"clear-log");
@@ -276,10 +282,9 @@ void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, int
         times.ToResult.push_back(Milliseconds(posted, done.Counter));
         Answers(rig.AgentWindow(), 30000);
         times.ToAgentFree.push_back(Milliseconds(posted, CounterNow()));
-        times.LastRequests = WriteRequests(rig.Mouse().Log());
-        times.Writes.push_back(static_cast<double>(times.LastRequests.size()));
-        if (i % kAppliesPerReplay == kAppliesPerReplay - 1)
-            ReplayUpload(times.LastRequests, kReplayRounds, times.Upload);
+        times.LastWrites = TakenWrites(rig.Mouse());
+        times.Writes.push_back(static_cast<double>(times.LastWrites.size()));
+        if (i % kAppliesPerReplay == kAppliesPerReplay - 1) replay.Replay(times.LastWrites, kReplayRounds, times.Upload);
     }
 }
 
@@ -422,12 +427,13 @@ int wmain() {
 
     ReportToNoticeFigures(rig, osd, table, ratios);
     ApplyTimes applies;
-    RunApplyCommands(rig, settingsTool, kWarmUpApplies, applies);
+    UploadReplay replay;
+    RunApplyCommands(rig, settingsTool, replay, kWarmUpApplies, applies);
     PumpFor(1000);
     const std::string warmedUp = Format("after reports, %d applies", kWarmUpApplies);
     agent.WarmedUp = Measure("hid.exe", agentId, warmedUp.c_str());
     notifyHost.WarmedUp = Measure("notifyhost.exe", notifyHostId, warmedUp.c_str());
-    RunApplyCommands(rig, settingsTool, kApplyCommands - kWarmUpApplies, applies);
+    RunApplyCommands(rig, settingsTool, replay, kApplyCommands - kWarmUpApplies, applies);
     ApplyFigures(applies, settingsLoadMs, table, ratios);
 
     PumpFor(1000);

@@ -20,10 +20,10 @@ AgentRig::~AgentRig() {
 }
 
 bool AgentRig::Install(std::string& failure) {
-    for (const wchar_t* name : {kAgentExe, names::kConfigFile, names::kMacroListFile, names::kNotifyHostExe}) {
+    for (const wchar_t* name :
+         {kAgentExe, names::kHidDeviceDll, names::kConfigFile, names::kMacroListFile, names::kNotifyHostExe}) {
         if (!CopyInto(kDistFolder + name, install_.File(name), failure)) return false;
     }
-    if (!CopyInto(kSimMouseFolder + names::kHidDeviceDll, install_.File(names::kHidDeviceDll), failure)) return false;
     // The progress window of the apply command draws its skin from here.
     const std::wstring skins = install_.File(L"skins\\");
     CreateDirectoryW(skins.c_str(), nullptr);
@@ -40,7 +40,7 @@ bool AgentRig::Install(std::string& failure) {
 
 bool AgentRig::Start(std::string& failure) {
     if (!mouse_.Ready()) {
-        failure = "the simulated mouse did not start";
+        failure = "the virtual mouse is not there";
         return false;
     }
     if (!Install(failure)) return false;
@@ -53,7 +53,8 @@ bool AgentRig::Start(std::string& failure) {
         failure = "the agent's window did not answer";
         return false;
     }
-    if (!PumpUntil([&] { return NotifyHostId() != 0; }, 30000)) {
+    // Plugged in now, the mouse is taken without the start-up pause.
+    if (!mouse_.PlugInUntil([&] { return NotifyHostId() != 0; })) {
         failure = "the agent did not start notifyhost.exe";
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // hid.exe as a user has it for the load figures: an install folder of its own with the
-// agent, its default files and skins, the real tray companion, and the simulated mouse
-// attached, which takes every write at once.
+// agent, its default files and skins, the shipped HidDevice.dll, the real tray companion,
+// and the virtual mouse plugged in once the agent runs.
 #include <windows.h>
 
 #include <string>
@@ -22,7 +22,7 @@ public:
     HWND AgentWindow() const { return window_; }
     DWORD AgentId() const { return agent_.Id(); }
     DWORD NotifyHostId() const;
-    const SimMouse& Mouse() const { return mouse_; }
+    const VirtualMouse& Mouse() const { return mouse_; }
 
 private:
     bool Install(std::string& failure);
@@ -30,7 +30,7 @@ private:
     ScratchFolder install_;
     ScratchFolder appData_;
     AppDataRedirect redirect_{appData_.Path()};
-    SimMouse mouse_{true};
+    VirtualMouse mouse_{false};
     ChildProcess agent_;
     HWND window_ = nullptr;
 };

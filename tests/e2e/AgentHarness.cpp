@@ -1,56 +1,13 @@
 #include "AgentHarness.h"
 
-#include "DeviceServer.h"
-#include "SimMouseRequest.h"
+#include <algorithm>
+#include <cstdio>
 
 const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
-const std::wstring kSimMouseFolder = HostFolder(TERN7_SIMMOUSE_DIR);
 const std::wstring kStandInFolder = HostFolder(TERN7_STANDIN_DIR);
 
 void Copy(const std::wstring& from, const std::wstring& to) {
     ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
-}
-
-SimMouse::SimMouse(bool attached) {
-    pipe_ = L"\\\\.\\pipe\\Tern7SimMouseTest-" + std::to_wstring(GetCurrentProcessId());
-    SetEnvironmentVariableW(L"TERN7_SIMMOUSE_PIPE", pipe_.c_str());
-    server_ = std::make_unique<simmouse::DeviceServer>(pipe_, simmouse::MouseModel(TERN7_VENDOR_ID, attached));
-    std::string error;
-    ready_ = server_->Listen(error);
-    EXPECT_TRUE(ready_) << error;
-    if (ready_) serving_ = std::thread([this] { server_->Run(); });
-}
-
-SimMouse::~SimMouse() {
-    if (!serving_.joinable()) return;
-    Run(L"quit");
-    serving_.join();
-}
-
-CommandResult SimMouse::Run(const std::wstring& arguments) const { return AskSimMouse(pipe_, arguments); }
-
-bool SimMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
-    return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == 0;
-}
-
-std::vector<std::string> SimMouse::Log() const {
-    std::vector<std::string> lines;
-    const std::string text = Run(L"log").Output;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty()) lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
-
-int Find(const std::vector<std::string>& lines, const std::string& text) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].rfind(text, 0) == 0) return static_cast<int>(i);
-    }
-    return -1;
 }
 
 void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
@@ -59,7 +16,7 @@ void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
         Copy(kDistFolder + L"config.ini", install.File(L"config.ini"));
         Copy(kDistFolder + L"macrolist.ini", install.File(L"macrolist.ini"));
     }
-    if (withMouseLibrary) Copy(kSimMouseFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
+    if (withMouseLibrary) Copy(kDistFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
     Copy(kStandInFolder + L"notifyhost.exe", install.File(L"notifyhost.exe"));
 }
 
@@ -110,31 +67,65 @@ long long AgentTest::NotifyHostLaunchDelay() const {
     return -1;
 }
 
+std::vector<std::string> AgentTest::MonitorNotices(DWORD agent) const {
+    std::vector<std::string> notices;
+    for (const std::string& line : debugOutput.Lines(agent)) {
+        if (line.rfind("MONITOR", 0) == 0) notices.push_back(line);
+    }
+    return notices;
+}
+
+std::vector<std::string> AgentTest::WaitForNotices(DWORD agent, std::size_t count) const {
+    PumpUntil([&] { return MonitorNotices(agent).size() >= count; }, 30000);
+    return MonitorNotices(agent);
+}
+
 void AgentWithMouseTest::TearDown() {
+    if (HasFailure()) {
+        // What the agent heard and did, for a failure that only a loaded machine shows.
+        std::string said, notifyHost;
+        for (const std::string& line : debugOutput.Lines(agent.Id())) said += "  " + line + "\n";
+        for (const std::string& line : NotifyLog()) notifyHost += "  " + line + "\n";
+        std::printf("the agent's debugger output:\n%sthe tray companion's log:\n%sthe mouse:\n%s", said.c_str(),
+                    notifyHost.c_str(), mouse.Run(L"state").Output.c_str());
+    }
     // The agent's own shutdown has tests of its own; here it only has to be gone, with
     // what it started, before the next test starts an agent.
     agent.Kill();
 }
 
-void AgentWithMouseTest::Start(bool expectMouse) {
+void AgentWithMouseTest::Start(bool withMouse, const std::wstring& folder) {
     ASSERT_TRUE(mouse.Ready());
     // With the mouse plugged in at start the agent pauses two seconds before the tray
     // companion; only the tests of start-up wait for that. Here the mouse comes after.
-    if (expectMouse) {
-        ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
-    }
-    window = StartAgent(agent);
+    window = StartAgent(agent, folder);
     ASSERT_NE(window, nullptr);
-    if (expectMouse) {
-        ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
-        ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
-    }
+    if (!withMouse) return;
+    PlugIn();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the tray companion started";
+}
+
+void AgentWithMouseTest::PlugIn() {
+    const std::size_t before = MonitorNotices(agent.Id()).size();
+    const auto since = [&] {
+        const std::vector<std::string> notices = MonitorNotices(agent.Id());
+        return std::vector<std::string>(notices.begin() + static_cast<std::ptrdiff_t>(before), notices.end());
+    };
+    ASSERT_TRUE(mouse.PlugInUntil([&] {
+        const std::vector<std::string> notices = since();
+        return std::find(notices.begin(), notices.end(), "MONITOROPEN:dwDeviceID=2") != notices.end();
+    })) << "the agent heard of the mouse";
+    // Both collections open, the one that takes the writes after the keys' one. The agent
+    // starts the tray companion in between, which takes seconds on a loaded machine.
+    const auto opened = [&] {
+        const std::vector<std::string> notices = since();
+        return notices.size() >= 2 && notices[notices.size() - 2] == "MONITOROPEN:dwDeviceID=2" &&
+               notices.back() == "MONITOROPEN:dwDeviceID=3";
+    };
+    ASSERT_TRUE(PumpUntil(opened, 30000)) << "the agent took the mouse";
 }
 
 bool AgentWithMouseTest::Responsive() const { return Answers(window, 10000); }
 
-int AgentWithMouseTest::WriteCount() const {
-    int count = 0;
-    for (const std::string& line : mouse.Log()) count += line.rfind("write ", 0) == 0;
-    return count;
-}
+int AgentWithMouseTest::WriteCount() const { return static_cast<int>(mouse.Writes().size()); }

@@ -1,59 +1,33 @@
 #pragma once
 // hid.exe as a user runs it, for the end-to-end tests: an install folder of the test's
-// own with the agent and its default files, the simulated mouse's device server, and the
-// agent started and stopped from outside.
+// own with the agent, its default files and the shipped HidDevice.dll, the virtual mouse
+// on Wine's HID stack, and the agent started and stopped from outside.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "DebugOutputListener.h"
 #include "IniFile.h"
 #include "PathText.h"
 #include "ProgramNames.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
+#include "VirtualMouse.h"
 
 // Folders of the build, as Wine shows them (TestFiles.h).
 extern const std::wstring kDistFolder;
-extern const std::wstring kSimMouseFolder;
 extern const std::wstring kStandInFolder;
 
 void Copy(const std::wstring& from, const std::wstring& to);
 
-namespace simmouse {
-class DeviceServer;
-}
-
-// The simulated mouse's device server, run on a thread of the test's own process, on a
-// pipe of this test's own that hid.exe learns from the environment it inherits.
-class SimMouse {
-public:
-    explicit SimMouse(bool attached);
-    ~SimMouse();
-    bool Ready() const { return ready_; }
-    // One request as simmouse.exe takes it on its command line ("press cpi 3"); the exit
-    // status and output that simmouse.exe would give.
-    CommandResult Run(const std::wstring& arguments) const;
-    bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
-    std::vector<std::string> Log() const;
-    // The pipe the server listens on.
-    const std::wstring& Pipe() const { return pipe_; }
-
-private:
-    std::wstring pipe_;
-    std::unique_ptr<simmouse::DeviceServer> server_;
-    std::thread serving_;
-    bool ready_ = false;
-};
-
-// Index of the first line that starts with text, or -1.
-int Find(const std::vector<std::string>& lines, const std::string& text);
-
 class AgentTest : public ::testing::Test {
 protected:
-    // Lays out an install folder: hid.exe and its default files, optionally the simulated
+    // The session's debugger output, listened to before any agent starts: what the agent
+    // says of the library's notices and of what goes wrong.
+    const DebugOutputListener debugOutput;
+
+    // Lays out an install folder: hid.exe and its default files, optionally the shipped
     // HidDevice.dll, and the tray companion stand-in.
     void Install(bool withMouseLibrary, bool withDefaults = true);
     // Adds the progress window's skin folder.
@@ -69,9 +43,14 @@ protected:
     std::wstring DataFolder() const { return appData.Path() + L"Pelora Tern-7\\"; }
     IniFile UserConfig() const { return IniFile(DataFolder() + L"config.ini"); }
     std::vector<std::string> NotifyLog() const { return ReadLines(install.File(L"notifyhost.log")); }
-    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 10000) const;
+    // Starting a program takes seconds on a loaded machine.
+    bool NotifyLogHas(const std::string& word, int count, DWORD timeoutMs = 30000) const;
     // When the tray companion was launched, in ticks after the agent was started.
     long long NotifyHostLaunchDelay() const;
+    // The library's notices in the order the agent took them ("MONITOROPEN:dwDeviceID=2").
+    std::vector<std::string> MonitorNotices(DWORD agent) const;
+    // Pumps until the agent told of `count` notices; all it told of then.
+    std::vector<std::string> WaitForNotices(DWORD agent, std::size_t count) const;
 
     ScratchFolder install;
     ScratchFolder appData;
@@ -79,19 +58,24 @@ protected:
     ULONGLONG startTick = 0;
 };
 
-// The agent running in its install folder with the simulated mouse plugged in, stopped
+// The agent running in its install folder with the virtual mouse plugged in, stopped
 // after the test.
 class AgentWithMouseTest : public AgentTest {
 protected:
     void TearDown() override;
-    // Starts the agent and, with expectMouse, waits until it has taken the mouse.
-    void Start(bool expectMouse = true);
+    // Starts the agent (in folder, or its install folder) and, with withMouse, plugs the
+    // mouse in.
+    void Start(bool withMouse = true, const std::wstring& folder = L"");
+    // Plugs the mouse in and waits until the agent has both its collections open. The
+    // system tells of each collection on its own, and under load far enough apart that the
+    // library opens them one at a time.
+    void PlugIn();
     // Whether the agent's window still answers.
     bool Responsive() const;
     // The writes the mouse logged since its log was last cleared.
     int WriteCount() const;
 
-    SimMouse mouse{true};
+    VirtualMouse mouse{false};
     ChildProcess agent;
     HWND window = nullptr;
 };

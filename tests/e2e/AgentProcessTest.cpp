@@ -1,19 +1,34 @@
 // hid.exe as a user runs it: installed in a folder of its own with its default files,
-// started against the simulated mouse, and driven from outside by window messages.
+// started with and without the shipped HidDevice.dll and the virtual mouse, and driven from
+// outside by window messages.
+#include <tlhelp32.h>
+
 #include "AgentHarness.h"
+#include "HidTestSupport.h"
 
 namespace {
 
 using AgentProcessTest = AgentTest;
 
-// Where the mouse's log shows the library started as the agent starts it: the filter set
-// (ordinal 7), then the input callback (8), then monitoring started with the mouse found
-// (2); -1 when a step is missing or out of order.
-int LibraryStarted(const std::vector<std::string>& log) {
-    const int filter = Find(log, "ordinal 7 vendor=");
-    const int callback = Find(log, "ordinal 8");
-    const int start = Find(log, "ordinal 2 -> 1");
-    return filter >= 0 && filter < callback && callback < start ? filter : -1;
+// The mouse's two collections opened, the keys' first; closed, the last opened first.
+const std::vector<std::string> kMouseOpened{"MONITOROPEN:dwDeviceID=2", "MONITOROPEN:dwDeviceID=3"};
+const std::vector<std::string> kMouseClosed{"MONITORCLOSE:dwDeviceID=3", "MONITORCLOSE:dwDeviceID=2"};
+
+std::vector<std::string> Joined(std::vector<std::string> first, const std::vector<std::string>& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
+// The full path of a module loaded in another process, or empty.
+std::wstring LoadedModule(DWORD processId, const wchar_t* name) {
+    const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+    if (!snapshot) return {};
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32FirstW(snapshot.get(), &entry); more; more = Module32NextW(snapshot.get(), &entry)) {
+        if (_wcsicmp(entry.szModule, name) == 0) return entry.szExePath;
+    }
+    return {};
 }
 
 TEST_F(AgentProcessTest, WithoutTheLibraryItStartsHiddenAndSetsUpTheUsersFolder) {
@@ -36,6 +51,28 @@ TEST_F(AgentProcessTest, WithoutTheLibraryItStartsHiddenAndSetsUpTheUsersFolder)
 
     EXPECT_EQ(agent.ProcessesInJob(), 1u) << "no tray companion without a mouse";
     StopAgent(agent, window);
+}
+
+TEST_F(AgentProcessTest, WithTheLibraryAndNoMouseItStartsHiddenRecordsNoMouseAndClosesCleanly) {
+    VirtualMouse mouse(false);
+    ASSERT_TRUE(mouse.Ready());
+    Install(true);
+    ChildProcess agent;
+    const HWND window = StartAgent(agent);
+    ASSERT_NE(window, nullptr);
+
+    EXPECT_EQ(_wcsicmp(LoadedModule(agent.Id(), L"HidDevice.dll").c_str(), install.File(L"HidDevice.dll").c_str()), 0)
+        << "the agent runs with the installed library";
+    // The agent starts monitoring after its window is up.
+    EXPECT_TRUE(PumpUntil([&] { return MonitorWindows(agent.Id()).size() == 1; }, 5000))
+        << "the library watches for the mouse";
+
+    ExpectHiddenWithTheUsersFolderAndNoMouse(agent, window);
+
+    EXPECT_EQ(agent.ProcessesInJob(), 1u) << "no tray companion without a mouse";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(agent.WaitForExit(10000));
+    EXPECT_EQ(agent.ExitCode(), 0u);
 }
 
 TEST_F(AgentProcessTest, WithoutDefaultFilesTheUsersConfigIsWrittenWhole) {
@@ -112,6 +149,7 @@ struct CompanionWindows {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     CompanionWindows() {
+        closedAt.clear();
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &Procedure;
         windowClass.lpszClassName = L"CompanionStandIn";
@@ -144,14 +182,15 @@ TEST_F(AgentProcessTest, ClosingTheAgentClosesItsCompanionsAndEndsAboutASecondLa
 }
 
 TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFollowsIt) {
-    SimMouse mouse(true);
+    ASSERT_TRUE(debugOutput.Listening());
+    VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     ChildProcess agent;
     const HWND window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
-    EXPECT_GE(LibraryStarted(mouse.Log()), 0);
+    EXPECT_EQ(WaitForNotices(agent.Id(), 2), kMouseOpened) << "the library found the mouse at start";
 
     ASSERT_TRUE(NotifyLogHas("running", 1));
     const long long delay = NotifyHostLaunchDelay();
@@ -164,25 +203,26 @@ TEST_F(AgentProcessTest, AMouseAtStartStartsTheTrayCompanionTwoSecondsLaterAndFo
     ASSERT_TRUE(PumpUntil([] { return FindWindowW(nullptr, names::kNotifyHostWindowTitle) == nullptr; }, 10000));
     ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
     EXPECT_TRUE(NotifyLogHas("running", 2));
+    EXPECT_EQ(WaitForNotices(agent.Id(), 6), Joined(Joined(kMouseOpened, kMouseClosed), kMouseOpened));
     StopAgent(agent, window);
 }
 
 TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompanionBackAndForgedOnesDoNothing) {
-    SimMouse mouse(true);
+    ASSERT_TRUE(debugOutput.Listening());
+    VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     ChildProcess agent;
     const HWND window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(NotifyLogHas("running", 1));
+    ASSERT_EQ(WaitForNotices(agent.Id(), 2), kMouseOpened);
     DWORD session = 0;
     ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
 
     // News of another session, as any program can post it: nothing happens.
-    ASSERT_EQ(mouse.Run(L"clear-log").ExitCode, 0u);
     SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, session + 1);
     SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, session + 1);
-    EXPECT_EQ(Find(mouse.Log(), "ordinal 3"), -1) << "the link was not restarted";
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
 
     SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, session);
@@ -192,12 +232,11 @@ TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompani
     EXPECT_EQ(result, 0u);
     // The two seconds for the mouse pass on a timer, the window answering meanwhile.
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
-    const auto log = mouse.Log();
-    const int stop = Find(log, "ordinal 3");
-    ASSERT_GE(stop, 0);
-    EXPECT_GT(LibraryStarted(log), stop);
     EXPECT_TRUE(PumpUntil([&] { return UserConfig().ReadInt(L"Setting", L"Plug", -1) == 1; }, 10000));
 
+    // The library was stopped and started once, for the connect of this session: a restart
+    // for a forged message would have closed and opened the mouse before.
+    EXPECT_EQ(WaitForNotices(agent.Id(), 6), Joined(Joined(kMouseOpened, kMouseClosed), kMouseOpened));
     // The companion closed with the old link and one came back with the new.
     EXPECT_TRUE(NotifyLogHas("closed", 1));
     EXPECT_TRUE(NotifyLogHas("running", 2));
@@ -206,12 +245,12 @@ TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompani
 }
 
 TEST_F(AgentProcessTest, ALibraryPlantedInTheWorkingFolderOrOnThePathIsNeverLoaded) {
-    SimMouse mouse(true);
+    VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(false);
     ScratchFolder planted;
-    Copy(kSimMouseFolder + L"HidDevice.dll", planted.File(L"HidDevice.dll"));
-    Copy(kSimMouseFolder + L"HidDevice.dll", planted.File(L"HIDApi.dll"));
+    Copy(kDistFolder + L"HidDevice.dll", planted.File(L"HidDevice.dll"));
+    Copy(kDistFolder + L"HidDevice.dll", planted.File(L"HIDApi.dll"));
     wchar_t path[8192] = {};
     GetEnvironmentVariableW(L"PATH", path, 8192);
     SetEnvironmentVariableW(L"PATH", (planted.Path() + L";" + path).c_str());
@@ -219,8 +258,10 @@ TEST_F(AgentProcessTest, ALibraryPlantedInTheWorkingFolderOrOnThePathIsNeverLoad
     const HWND window = StartAgent(agent, planted.Path());
     SetEnvironmentVariableW(L"PATH", path);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
-    EXPECT_EQ(Find(mouse.Log(), "ordinal"), -1);
+    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0) << "no library took the mouse";
+    for (const wchar_t* library : {L"HidDevice.dll", L"HIDApi.dll"}) {
+        EXPECT_EQ(LoadedModule(agent.Id(), library), L"") << "loaded from where it was planted";
+    }
     StopAgent(agent, window);
 }
 

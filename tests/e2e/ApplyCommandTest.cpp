@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sstream>
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
@@ -19,29 +18,6 @@ using settings_tool::kMsgApplySettings;
 using settings_tool::kMsgCpiChanged;
 
 constexpr wchar_t kProgressTitle[] = L"OvixTessalyProgressbar";
-
-// One write of the mouse's log: "write <collection> ok|failed <hex bytes>".
-struct LoggedWrite {
-    int Collection = 0;
-    bool Ok = false;
-    std::vector<int> Bytes;
-};
-
-std::vector<LoggedWrite> Writes(const std::vector<std::string>& log) {
-    std::vector<LoggedWrite> writes;
-    for (const std::string& line : log) {
-        if (line.rfind("write ", 0) != 0) continue;
-        std::istringstream in(line.substr(6));
-        LoggedWrite write;
-        std::string outcome;
-        in >> write.Collection >> outcome;
-        write.Ok = outcome == "ok";
-        std::string byte;
-        while (in >> byte) write.Bytes.push_back(std::stoi(byte, nullptr, 16));
-        writes.push_back(write);
-    }
-    return writes;
-}
 
 class ApplyCommandTest : public AgentWithMouseTest {
 protected:
@@ -76,23 +52,23 @@ TEST_F(ApplyCommandTest, UploadsTheCurrentProfileThenTheGlobalSettingsAndApplies
 
     EXPECT_EQ(Apply(), settings_tool::kApplySent);
 
-    const std::vector<LoggedWrite> writes = Writes(mouse.Log());
+    const std::vector<LoggedWrite> writes = mouse.Writes();
     ASSERT_EQ(writes.size(), 27u);
     for (const LoggedWrite& write : writes) {
         EXPECT_TRUE(write.Ok);
-        EXPECT_EQ(write.Collection, 3) << "to the mouse's second collection";
+        EXPECT_EQ(write.Collection, 3u) << "to the mouse's second collection";
         ASSERT_EQ(write.Bytes.size(), 33u);
         EXPECT_EQ(write.Bytes[0], 0);
     }
-    const std::vector<int>& header = writes[0].Bytes;
+    const std::vector<std::uint8_t>& header = writes[0].Bytes;
     EXPECT_EQ(std::vector<int>(header.begin() + 1, header.begin() + 4), (std::vector<int>{7, 2, 2}));
     EXPECT_EQ(std::vector<int>(header.begin() + 29, header.end()), (std::vector<int>{0x55, 0xAA, 0x33, 0xCC}));
-    const std::vector<int>& parameters = writes[1].Bytes;
+    const std::vector<std::uint8_t>& parameters = writes[1].Bytes;
     EXPECT_EQ(std::vector<int>(parameters.begin() + 1, parameters.begin() + 6), (std::vector<int>{2, 0, 0x48, 7, 7}));
     // Button 3 runs its program: slot 4, the first bytes of page 12.
     EXPECT_EQ(std::vector<int>(writes[2 + 12].Bytes.begin() + 1, writes[2 + 12].Bytes.begin() + 5),
               (std::vector<int>{4, 0, 0, 0xF8}));
-    const std::vector<int>& global = writes[26].Bytes;
+    const std::vector<std::uint8_t>& global = writes[26].Bytes;
     EXPECT_EQ(std::vector<int>(global.begin() + 1, global.begin() + 5), (std::vector<int>{7, 1, 2, 4}));
 
     EXPECT_EQ(GetDoubleClickTime(), 900u - 70u * 3u);
@@ -121,7 +97,7 @@ TEST_F(ApplyCommandTest, WhenTheMouseRefusesEveryWriteTheAgentKeepsItsPreviousSe
     EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplyWriteFailed);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(progress); }, 5000));
     // Three attempts, each ended by its header; no global report.
-    const std::vector<LoggedWrite> writes = Writes(mouse.Log());
+    const std::vector<LoggedWrite> writes = mouse.Writes();
     ASSERT_EQ(writes.size(), 3u);
     for (const LoggedWrite& write : writes) {
         EXPECT_FALSE(write.Ok);
@@ -139,18 +115,16 @@ TEST_F(ApplyCommandTest, WhenTheMouseRefusesEveryWriteTheAgentKeepsItsPreviousSe
 }
 
 TEST_F(ApplyCommandTest, WithoutAMouseNothingIsWrittenAndTheNewSettingsAreKept) {
-    mouse.Run(L"detach");
     Start(false);
     UserConfig().WriteInt(L"Setting", L"Profile", 1);
     mouse.Run(L"clear-log");
 
     EXPECT_EQ(Apply(), settings_tool::kApplyNoDevice);
-    EXPECT_TRUE(Writes(mouse.Log()).empty());
+    EXPECT_TRUE(mouse.Writes().empty());
 
     // The freshly loaded profile stays current: with the mouse back, its CPI key
     // changes profile 2's group.
-    mouse.Run(L"attach");
-    ASSERT_TRUE(NotifyLogHas("launch", 1));
+    PlugIn();
     ASSERT_EQ(mouse.Run(L"press cpi 1").ExitCode, 0u);
     ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP1", L"DPI", -1), 1);
@@ -168,7 +142,7 @@ TEST_F(ApplyCommandTest, ReportsArrivingDuringAnUploadAreHandledAfterIt) {
     EXPECT_EQ(settingsTool->Received().back().LParam, settings_tool::kApplySent);
     ASSERT_TRUE(settingsTool->WaitFor(kMsgCpiChanged, 20));
     EXPECT_EQ(osd.Count(osd::kMsgValueNotice), 20);
-    EXPECT_EQ(Writes(mouse.Log()).size(), 27u);
+    EXPECT_EQ(mouse.Writes().size(), 27u);
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 2);
 }
 
@@ -182,7 +156,7 @@ TEST_F(ApplyCommandTest, Tern7ctlChangesASettingAndHasItUploaded) {
     const CommandResult applied = RunCommand(tool + L"apply");
     EXPECT_EQ(applied.ExitCode, 0u) << applied.Output;
     EXPECT_NE(applied.Output.find("sent"), std::string::npos) << applied.Output;
-    const std::vector<LoggedWrite> writes = Writes(mouse.Log());
+    const std::vector<LoggedWrite> writes = mouse.Writes();
     ASSERT_EQ(writes.size(), 27u);
     EXPECT_EQ(writes[1].Bytes[1], 4) << "the new CPI level went to the mouse";
 }

@@ -7,8 +7,9 @@
 #include "AgentHarness.h"
 #include "ConfigFile.h"
 #include "ConfigKeys.h"
-#include "ControlClient.h"
-#include "DebugOutputListener.h"
+#include "ConfigLock.h"
+#include "HidTestSupport.h"
+#include "ToolCommand.h"
 
 namespace {
 
@@ -55,25 +56,29 @@ protected:
 };
 
 TEST_F(ConfigFileSafetyTest, ASettingSavedDuringTheStartUpPauseIsKept) {
-    SimMouse mouse(true);
+    VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     ChildProcess agent;
     startTick = GetTickCount64();
     ASSERT_TRUE(agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", install.Path()));
-    // The window exists and the first-run copy is made: the settings are loaded and the
-    // agent waits for the mouse.
-    ASSERT_TRUE(PumpUntil([&] { return !WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).empty() &&
-                                       FileExists(UserConfig().Path()); }, 15000));
-    const CommandResult set = RunCommand(L"\"" + kDistFolder + L"tern7ctl.exe\" set GROUP0 DPI 1");
-    ASSERT_EQ(set.ExitCode, 0u) << set.Output;
-    ASSERT_EQ(CountLines(NotifyLog(), "launch"), 0) << "the set came after the pause";
+    // The library watches for the mouse: the settings are loaded and the agent is about to
+    // wait for the mouse.
+    ASSERT_TRUE(PumpUntil([&] { return MonitorWindows(agent.Id()).size() == 1; }, 15000));
+    {
+        // Saved as a settings tool saves, under the lock, which the write-back then waits for.
+        const ConfigLock lock(10000);
+        ASSERT_TRUE(lock.Held());
+        ASSERT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0) << "the set came after the write-back";
+        const IniEntry level{L"GROUP0", L"DPI", L"1"};
+        ASSERT_EQ(SaveKeys(UserConfig(), {&level, 1}, L"SaveSettings"), 0u);
+    }
 
     ASSERT_TRUE(NotifyLogHas("launch", 1));
     const HWND window = WindowsOfProcess(agent.Id(), names::kAgentWindowTitle).front();
     ASSERT_TRUE(Answers(window, 15000)) << "start-up is over";
+    EXPECT_TRUE(PumpUntil([&] { return UserConfig().ReadInt(L"Setting", L"Plug", -1) == 1; }, 10000));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 1);
-    EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 1);
     StopAgent(agent, window);
 }
 
@@ -116,7 +121,7 @@ TEST_F(ConfigFileSafetyTest, KilledDuringTheStartUpWriteBackTheFileIsOldOrNew) {
 
 TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
     // Plugged in after start-up, the mouse is taken without the start-up pause.
-    SimMouse mouse(false);
+    VirtualMouse mouse(false);
     ASSERT_TRUE(mouse.Ready());
     Install(true);
     const unsigned seed = GetTickCount();
@@ -128,7 +133,7 @@ TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
         ASSERT_NE(StartAgent(agent), nullptr);
         SettingsImage expected{};
         ASSERT_EQ(LoadSettings(UserConfig(), expected), 0u);
-        ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
+        ASSERT_TRUE(mouse.PlugInUntil([&] { return !MonitorNotices(agent.Id()).empty(); }));
 
         // Two streams of the mouse's keys, interleaved: the level and the profile keep
         // changing, and each change is saved.
@@ -150,7 +155,7 @@ TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
         ASSERT_TRUE(saving) << "saving";
         ASSERT_EQ(detached, 0u);
         for (const DWORD exit : streamExits) {
-            EXPECT_TRUE(exit == simmouse::kExitOk || exit == simmouse::kExitRefused) << "stream exit " << exit;
+            EXPECT_TRUE(exit == virtualmouse::kExitOk || exit == virtualmouse::kExitRefused) << "stream exit " << exit;
         }
 
         // Only what the mouse's keys save may differ.
@@ -167,7 +172,6 @@ TEST_F(ConfigFileSafetyTest, AReadOnlyFileStaysAsItWasAndTheAgentSaysWhyAndGoesO
     Install(false);
     PlaceUserFile(kUserFile);
     ASSERT_TRUE(SetFileAttributesW(UserConfig().Path().c_str(), FILE_ATTRIBUTE_READONLY));
-    const DebugOutputListener debugOutput;
     ASSERT_TRUE(debugOutput.Listening());
     ChildProcess agent;
     const HWND window = StartAgent(agent);

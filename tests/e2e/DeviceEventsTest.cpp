@@ -99,8 +99,10 @@ TEST_F(DeviceEventsTest, MediaKeysShowTheirNoticesOnlyForConsumerCodesAndOtherRe
     Start();
     const std::string configBefore = ReadFileBytes(DataFolder() + L"config.ini");
 
-    for (const wchar_t* ignored : {L"03 CD 01", L"03 E2 02", L"03 20 00 00", L"03 20", L"02 20 00", L"03 50 00",
-                                   L"03 00 00", L"03 05 00", L"03 AB 00"})
+    // The keys' collection sends reports of three bytes only; other lengths are the
+    // decoder's tests' (InputReportTest).
+    for (const wchar_t* ignored :
+         {L"03 CD 01", L"03 E2 02", L"02 20 00", L"03 50 00", L"03 00 00", L"03 05 00", L"03 AB 00"})
         Inject(ignored);
     for (const wchar_t* media : {L"03 CD 00", L"03 B5 00", L"03 B6 00", L"03 E9 00", L"03 EA 00", L"03 E2 00"})
         Inject(media);

@@ -36,7 +36,7 @@ TEST_F(FaultTest, AMousePulledOutDuringAnUploadEndsItAsFailedAndTheNextOneGoesTh
     EXPECT_TRUE(NotifyLogHas("closed", 1)) << "the tray companion went with the mouse";
     ASSERT_TRUE(Responsive());
 
-    mouse.Run(L"attach");
+    PlugIn();
     ASSERT_TRUE(NotifyLogHas("launch", 2));
     mouse.Run(L"clear-log");
     PostMessageW(window, kMsgApplySettings, 0, 0);

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "AgentHarness.h"
-#include "DebugOutputListener.h"
 #include "HidDeviceContract.h"
 #include "OsdContract.h"
 #include "PeerWindow.h"
@@ -81,11 +80,9 @@ TEST_F(HostileInputTest, ForgedDeviceNoticesNeitherGrowWithoutEndNorStartTheTray
 
 TEST_F(HostileInputTest, AnOpenNoticeForgedBeforeTheMouseArrivesCostsAtMostTheApplyItMeets) {
     Install(true);
-    ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
     Start(false);  // no mouse yet
     ASSERT_TRUE(PostMessageW(window, hid::kMsgDeviceMonitor, hid::kMonitorEvent, hid::MonitorLParam(true, 40)));
-    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
-    ASSERT_TRUE(NotifyLogHas("launch", 1)) << "the agent took the mouse";
+    PlugIn();
     ApplyAndWait(0);  // may fail: the forged identifier stood where uploads go
     mouse.Run(L"clear-log");
     EXPECT_EQ(ApplyAndWait(1), settings_tool::kApplySent) << "the agent found its way back by itself";
@@ -112,6 +109,7 @@ class NestingPeer {
 public:
     explicit NestingPeer(HWND agent) {
         target_ = agent;
+        Sent = false;
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = &Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -179,9 +177,7 @@ TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStarted
     const IniFile installed(install.File(L"config.ini"));
     installed.WriteString(L"ButtonAssigned0_1", L"Path", L"planted.exe");
     installed.WriteString(L"ButtonAssigned0_2", L"Path", starter.File(L"named.exe").c_str());
-    ASSERT_TRUE(mouse.Ready());
-    window = StartAgent(agent, starter.Path());
-    ASSERT_NE(window, nullptr);
+    Start(true, starter.Path());
 
     ASSERT_EQ(mouse.Run(L"inject 03 F6 00").ExitCode, 0u);
     ASSERT_EQ(mouse.Run(L"inject 03 F7 00").ExitCode, 0u);
@@ -190,7 +186,6 @@ TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStarted
 }
 
 TEST_F(HostileInputTest, ALibraryCallingFromItsOwnThreadIsHeardAndOutlivedCleanly) {
-    const DebugOutputListener debugOutput;
     ASSERT_TRUE(debugOutput.Listening());
     Install(false);
     Copy(kStubLibraryFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));

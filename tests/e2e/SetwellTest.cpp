@@ -1,10 +1,9 @@
 // Setwell.exe as a user runs it from the install folder: what it shows of config.ini,
-// Apply against a stand-in agent and against the real one with the simulated mouse,
+// Apply against a stand-in agent and against the real one with the virtual mouse,
 // the agent's own changes, the second start and the unsaved-changes question.
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sstream>
 
 #include "AgentHarness.h"
 #include "ApplyStatus.h"
@@ -260,21 +259,6 @@ protected:
     SetwellDriver setwell;
 };
 
-// The bytes of the mouse's logged writes, one vector a write.
-std::vector<std::vector<int>> WrittenReports(const std::vector<std::string>& log) {
-    std::vector<std::vector<int>> reports;
-    for (const std::string& line : log) {
-        if (line.rfind("write ", 0) != 0) continue;
-        std::istringstream in(line.substr(6));
-        std::string collection, outcome, byte;
-        in >> collection >> outcome;
-        std::vector<int> bytes;
-        while (in >> byte) bytes.push_back(std::stoi(byte, nullptr, 16));
-        reports.push_back(bytes);
-    }
-    return reports;
-}
-
 TEST_F(SetwellWithAgentTest, OkUploadsTheEditsToTheMouseAndCloses) {
     Start();
     ASSERT_TRUE(setwell.Start(install.Path()));
@@ -296,14 +280,14 @@ TEST_F(SetwellWithAgentTest, OkUploadsTheEditsToTheMouseAndCloses) {
     setwell.Click(IDOK);
     ASSERT_TRUE(setwell.WaitForExit(20000)) << "OK closes once the mouse is updated";
 
-    const std::vector<std::vector<int>> writes = WrittenReports(mouse.Log());
+    const std::vector<LoggedWrite> writes = mouse.Writes();
     ASSERT_EQ(writes.size(), 27u);
-    EXPECT_EQ(writes[1][1], 4) << "the CPI level";
-    EXPECT_EQ(writes[1][2], 1 << 5) << "button 4 (slot 5) plays a sequence";
+    EXPECT_EQ(writes[1].Bytes[1], 4) << "the CPI level";
+    EXPECT_EQ(writes[1].Bytes[2], 1 << 5) << "button 4 (slot 5) plays a sequence";
     // Slot s travels in pages 3s..3s+2, page k is write 2 + k.
-    const std::vector<int>& slot4 = writes[2 + 3 * 4];
+    const std::vector<std::uint8_t>& slot4 = writes[2 + 3 * 4].Bytes;
     EXPECT_EQ(std::vector<int>(slot4.begin() + 1, slot4.begin() + 5), (std::vector<int>{4, 0, 0, 0xAC}));
-    const std::vector<int>& slot5 = writes[2 + 3 * 5];
+    const std::vector<std::uint8_t>& slot5 = writes[2 + 3 * 5].Bytes;
     EXPECT_EQ(std::vector<int>(slot5.begin() + 1, slot5.begin() + 11),
               (std::vector<int>{0, 4, 0x00, 0xE0, 0x00, 0x19, 0x80, 0x19, 0x80, 0xE0}));
 }

@@ -1,7 +1,6 @@
 #pragma once
-// A HidDevice.dll, the real one or the simulated one, used as the agent uses it: its entry
-// points by ordinal, a window that collects its open/close notices and an input callback
-// that records what it is given.
+// A HidDevice.dll used as the agent uses it: its entry points by ordinal, a window that
+// collects its open/close notices and an input callback that records what it is given.
 #include <windows.h>
 
 #include <cstdint>

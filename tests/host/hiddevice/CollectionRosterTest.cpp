@@ -155,10 +155,29 @@ TEST(OrderForWriting, WhereBothOrNeitherTakeTheUploadTheFiltersOrderStays) {
         EXPECT_EQ(present[0].Pair, 0u) << mainOutput;
         EXPECT_EQ(present[1].Pair, 1u) << mainOutput;
     }
-    // A main collection alone keeps its role: there is nothing to swap with.
-    std::vector<PresentCollection> alone = {WithOutput(Main(L"m"), kUpload)};
+    // A main collection alone that takes nothing keeps its role: the next one takes the upload.
+    std::vector<PresentCollection> alone = {WithOutput(Main(L"m"), 0)};
     OrderForWriting(alone, kUpload);
+    ASSERT_EQ(alone.size(), 1u);
     EXPECT_EQ(alone[0].Pair, 0u);
+}
+
+// The system may announce a mouse's collections one at a time, the writable one first.
+TEST(OrderForWriting, AMainCollectionTakingTheUploadWaitsForItsDevicesOtherCollection) {
+    CollectionRoster roster;
+    RecordedEffects effects;
+    const auto update = [&](std::vector<PresentCollection> present) {
+        OrderForWriting(present, kUpload);
+        roster.Update(std::move(present), effects);
+        return effects.Take();
+    };
+    const PresentCollection vendor = WithOutput(Main(L"a"), kUpload);
+    const PresentCollection keys = WithOutput(Second(L"a"), 0);
+    EXPECT_EQ(update({vendor, WithOutput(Main(L"b"), 0)}), (Steps{"open 2 b&col02", "+2"}))
+        << "opened alone, the vendor collection would be reported first";
+    EXPECT_EQ(update({vendor, keys, WithOutput(Main(L"b"), 0)}), (Steps{"open 4 a&col01", "+4", "open 5 a&col02", "+5"}));
+    EXPECT_EQ(update({vendor, WithOutput(Main(L"b"), 0)}), (Steps{"close 5", "-5", "close 4", "-4"}))
+        << "without its other collection the device closes";
 }
 
 }  // namespace

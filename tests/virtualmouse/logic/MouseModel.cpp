@@ -1,7 +1,6 @@
 #include "MouseModel.h"
 
 #include "HidDeviceContract.h"
-#include "ReportText.h"
 
 namespace simmouse {
 
@@ -50,7 +49,6 @@ bool MouseModel::Write(std::uint32_t collection, std::span<const std::uint8_t> r
     // Only writes that reach the mouse count towards a planned failure.
     const bool ok = reachesMouse && !FailsThisWrite();
     if (ok) Store(report);
-    log_.push_back("write " + std::to_string(collection) + (ok ? " ok " : " failed ") + FormatHex(report));
     return ok;
 }
 
@@ -71,8 +69,6 @@ void MouseModel::Store(std::span<const std::uint8_t> report) {
     }
     if (auto completed = upload_.Take(report)) profiles_[completed->profile] = std::move(completed->contents);
 }
-
-void MouseModel::LogOrdinal(std::string_view text) { log_.push_back("ordinal " + std::string(text)); }
 
 PressResult MouseModel::PressProfileKey(int number) {
     if (number < 1 || number > static_cast<int>(kProfileCount)) return {"profile key must be 1..3", {}};

@@ -1,15 +1,14 @@
 #pragma once
-// What the simulated mouse is and does, without any I/O: attachment, the output reports
-// it accepts and stores, the write failures it is told to produce, its key presses and
-// the log of everything the host did to it. Operations that make the mouse send an input
-// report return that report; sending it is the caller's business.
+// What the mouse is and does, without any I/O: attachment, the output reports it accepts
+// and stores, the write failures it is told to produce and its key presses. Operations
+// that make the mouse send an input report return that report; sending it is the caller's
+// business.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ProfileUpload.h"
@@ -63,15 +62,8 @@ public:
     void SetFailure(FailurePlan plan) { failure_ = plan; }
     FailurePlan Failure() const { return failure_; }
 
-    // An output report from the host. True when the mouse took it; logged either way.
+    // An output report from the host. True when the mouse took it.
     bool Write(std::uint32_t collection, std::span<const std::uint8_t> report);
-
-    // An entry point of the DLL was called; the text describes the call.
-    void LogOrdinal(std::string_view text);
-    // The DLL handed a timed report to the callback: a "delivered ..." line of its own.
-    void LogDelivery(std::string_view line) { log_.emplace_back(line); }
-    const std::vector<std::string>& Log() const { return log_; }
-    void ClearLog() { log_.clear(); }
 
     PressResult PressProfileKey(int number);  // 1..3
     PressResult PressCpiKey(int level);       // 1..4
@@ -93,7 +85,6 @@ private:
     std::uint32_t vendorId_;
     bool attached_;
     FailurePlan failure_;
-    std::vector<std::string> log_;
     std::optional<GlobalSettings> global_;
     std::array<std::optional<StoredProfile>, kProfileCount> profiles_;
     ProfileUpload upload_;

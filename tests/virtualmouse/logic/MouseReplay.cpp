@@ -57,7 +57,6 @@ simmouse::MouseModel ReplayModel(std::span<const vmouse_log_entry> log, std::uin
     }
     if (attachedNow) mouse.Attach();
     else mouse.Detach();
-    mouse.ClearLog();
     return mouse;
 }
 

@@ -24,8 +24,7 @@ std::string_view TrimLeft(std::string_view text) {
     return text;
 }
 
-}  // namespace
-
+// Up to eight hex digits without a prefix.
 std::optional<std::uint32_t> ParseHexWord(std::string_view text) {
     if (text.empty() || text.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
@@ -36,6 +35,8 @@ std::optional<std::uint32_t> ParseHexWord(std::string_view text) {
     }
     return value;
 }
+
+}  // namespace
 
 std::string FormatHex(std::span<const std::uint8_t> bytes) {
     std::string text;
@@ -70,12 +71,6 @@ std::optional<std::uint32_t> ParseNumber(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
     return value;
-}
-
-Split SplitFirstWord(std::string_view line) {
-    line = TrimLeft(line);
-    const std::size_t end = std::min(line.find_first_of(" \t"), line.size());
-    return {line.substr(0, end), TrimLeft(line.substr(end))};
 }
 
 bool IsPrintableLine(std::string_view line) {

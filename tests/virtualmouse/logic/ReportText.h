@@ -13,7 +13,7 @@ namespace simmouse {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Longer lines are refused: no request of the tools comes near it.
+// Longer lines are refused: no command of the tool comes near it.
 inline constexpr std::size_t kMaxLineLength = 8192;
 
 // Lower-case pairs separated by single spaces.
@@ -26,19 +26,9 @@ std::optional<Bytes> ParseHex(std::string_view text);
 // A decimal number, or hexadecimal with a 0x prefix, that fits 32 bits.
 std::optional<std::uint32_t> ParseNumber(std::string_view text);
 
-// The first space-separated word and the rest of the line with leading spaces removed.
-struct Split {
-    std::string_view word;
-    std::string_view rest;
-};
-Split SplitFirstWord(std::string_view line);
-
 // Printable ASCII only and no longer than kMaxLineLength: what a line may carry.
 bool IsPrintableLine(std::string_view line);
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view pattern);
-
-// Up to eight hex digits without a prefix.
-std::optional<std::uint32_t> ParseHexWord(std::string_view text);
 
 }  // namespace simmouse

@@ -1,39 +1,14 @@
-// The tray companion beside the real agent in one install folder, with the simulated
-// mouse: the agent keeps it running exactly while the mouse is attached.
+// The tray companion beside the real agent and the shipped HidDevice.dll in one install
+// folder, with the virtual mouse: the agent keeps it running exactly while the mouse is
+// attached.
 #include <gtest/gtest.h>
 
 #include "NotifyHostInstall.h"
 #include "PathText.h"
 #include "ProgramNames.h"
+#include "VirtualMouse.h"
 
 namespace {
-
-// The simulated mouse's device server, on a pipe of this test's own that hid.exe and its
-// HidDevice.dll learn from the environment they inherit.
-class SimulatedMouse {
-public:
-    SimulatedMouse() {
-        const std::wstring pipe = L"\\\\.\\pipe\\Tern7SimMouseTray-" + std::to_wstring(GetCurrentProcessId());
-        SetEnvironmentVariableW(kPipeVariable, pipe.c_str());
-        server_.Start(Tool(L"serve --attached"));
-        ready_ = Run(L"wait-ready 10000") == 0;
-    }
-    ~SimulatedMouse() {
-        Run(L"quit");
-        server_.WaitForExit(5000);
-        SetEnvironmentVariableW(kPipeVariable, nullptr);
-    }
-    bool Ready() const { return ready_; }
-    DWORD Run(const std::wstring& arguments) const { return RunCommand(Tool(arguments)).ExitCode; }
-
-private:
-    static constexpr wchar_t kPipeVariable[] = L"TERN7_SIMMOUSE_PIPE";
-    static std::wstring Tool(const std::wstring& arguments) {
-        return L"\"" + HostFolder(TERN7_SIMMOUSE_DIR) + L"simmouse.exe\" " + arguments;
-    }
-    ChildProcess server_;
-    bool ready_ = false;
-};
 
 // A tray companion that some other process started, found by its window.
 struct RunningCompanion {
@@ -65,9 +40,9 @@ class NotifyHostWithAgentTest : public ::testing::Test {
 protected:
     NotifyHostWithAgentTest() {
         const std::wstring dist = DistFolder();
-        for (const wchar_t* file : {L"hid.exe", names::kNotifyHostExe, names::kConfigFile, names::kMacroListFile})
+        for (const wchar_t* file :
+             {L"hid.exe", names::kHidDeviceDll, names::kNotifyHostExe, names::kConfigFile, names::kMacroListFile})
             CopyInto(dist + file, install.File(file));
-        CopyInto(HostFolder(TERN7_SIMMOUSE_DIR) + names::kHidDeviceDll, install.File(names::kHidDeviceDll));
         CreateDirectoryW(install.File(L"skins").c_str(), nullptr);
         WIN32_FIND_DATAW found{};
         const HANDLE search = FindFirstFileW((dist + L"skins\\*").c_str(), &found);
@@ -93,7 +68,7 @@ protected:
 };
 
 TEST_F(NotifyHostWithAgentTest, TheAgentRunsItWhileTheMouseIsAttachedAndClosesItWhenItEnds) {
-    SimulatedMouse mouse;
+    const VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     ChildProcess agent;
     const HWND agentWindow = StartAgent(agent);
@@ -106,11 +81,11 @@ TEST_F(NotifyHostWithAgentTest, TheAgentRunsItWhileTheMouseIsAttachedAndClosesIt
         << companion.Image;
     EXPECT_TRUE(IconShown(companion.Window));
 
-    ASSERT_EQ(mouse.Run(L"detach"), 0u);
+    ASSERT_EQ(mouse.Run(L"detach").ExitCode, 0u);
     EXPECT_TRUE(Ended(companion, 10000)) << "closed when the mouse goes";
     EXPECT_FALSE(IconShown(companion.Window));
 
-    ASSERT_EQ(mouse.Run(L"attach"), 0u);
+    ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
     companion = WaitForCompanion(15000);
     ASSERT_NE(companion.Window, nullptr) << "started again when the mouse comes back";
     EXPECT_TRUE(IconShown(companion.Window));

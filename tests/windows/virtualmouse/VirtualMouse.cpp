@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CollectionPresence.h"
+#include "ReportText.h"
 #include "TestFiles.h"
 #include "ToolRunner.h"
 
@@ -58,6 +59,17 @@ CommandResult VirtualMouse::Run(const std::wstring& arguments) const {
     return result;
 }
 
+bool VirtualMouse::PlugInUntil(const std::function<bool()>& heard) const {
+    constexpr int kPlugs = 3;
+    constexpr DWORD kHeardWithinMs = 5000;
+    for (int plug = 1; plug <= kPlugs; ++plug) {
+        if (plug > 1 && Run(L"detach").ExitCode != virtualmouse::kExitOk) return false;
+        if (Run(L"attach").ExitCode != virtualmouse::kExitOk) return false;
+        if (PumpUntil(heard, kHeardWithinMs)) return true;
+    }
+    return false;
+}
+
 bool VirtualMouse::WaitLog(const std::wstring& pattern, DWORD timeoutMs) const {
     return Run(L"wait-log \"" + pattern + L"\" " + std::to_wstring(timeoutMs)).ExitCode == virtualmouse::kExitOk;
 }
@@ -72,4 +84,19 @@ std::vector<std::string> VirtualMouse::Log() const {
         at = end + 1;
     }
     return lines;
+}
+
+std::vector<LoggedWrite> VirtualMouse::Writes() const {
+    // "write 3 ok 00 07 ...", or "failed" for a write the mouse refused.
+    std::vector<LoggedWrite> writes;
+    for (const std::string& line : Log()) {
+        LoggedWrite write;
+        char outcome[8] = {};
+        int consumed = 0;
+        if (std::sscanf(line.c_str(), "write %u %7s %n", &write.Collection, outcome, &consumed) < 2) continue;
+        write.Ok = std::string(outcome) == "ok";
+        write.Bytes = simmouse::ParseHex(line.substr(static_cast<std::size_t>(consumed))).value_or(simmouse::Bytes{});
+        writes.push_back(std::move(write));
+    }
+    return writes;
 }

@@ -6,12 +6,21 @@
 // slow, when the object goes.
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "BusControl.h"
 #include "TestProcess.h"
+
+// One line of the mouse's log: a write with its outcome and bytes.
+struct LoggedWrite {
+    std::uint32_t Collection = 0;
+    bool Ok = false;
+    std::vector<std::uint8_t> Bytes;
+};
 
 class VirtualMouse {
 public:
@@ -24,9 +33,16 @@ public:
     // The driver runs in this session and the mouse is as asked.
     bool Ready() const { return ready_; }
     CommandResult Run(const std::wstring& arguments) const;
+    // Plugs the mouse in and pumps until a program has heard of it. Wine registers a
+    // process for device notices on a thread of its own, a moment after the program asked,
+    // so the first plug after a program started may go unheard: it is plugged in again,
+    // up to three times. False when heard never held.
+    bool PlugInUntil(const std::function<bool()>& heard) const;
     bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
     // The output reports the mouse received since the log was last cleared, one a line.
     std::vector<std::string> Log() const;
+    // The same, read.
+    std::vector<LoggedWrite> Writes() const;
     // The driver's own requests, for what the tool's words do not reach.
     const virtualmouse::BusControl& Bus() const { return *bus_; }
 
