@@ -28,14 +28,17 @@ struct DeviceFilter {
 };
 static_assert(sizeof(DeviceFilter) == 23 * sizeof(std::uint32_t));
 
-// The mouse: its vendor-defined collection and its Consumer Control collection.
+// The mouse's collections the agent looks for: vendor-defined, and Consumer Control.
+inline constexpr UsagePair kVendorCollection = {1, 0xFF00};
+inline constexpr UsagePair kConsumerControlCollection = {1, 0x000C};
+
 inline DeviceFilter MakeMouseFilter(std::uint32_t vendorId) {
     DeviceFilter filter{};
     filter.VendorId = vendorId;
     filter.ProductId = kProductId;
     filter.PairCount = 2;
-    filter.Pairs[0] = {1, 0xFF00};
-    filter.Pairs[1] = {1, 0x000C};
+    filter.Pairs[0] = kVendorCollection;
+    filter.Pairs[1] = kConsumerControlCollection;
     return filter;
 }
 
