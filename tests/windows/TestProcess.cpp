@@ -4,9 +4,12 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "TestFiles.h"
@@ -17,13 +20,60 @@ constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 
 }  // namespace
 
+// The output of a child, read until the child and every process that inherited the pipe
+// are done with it.
+struct ChildProcess::OutputReader {
+    UniqueKernelHandle Pipe;
+    std::thread Thread;
+    std::atomic<bool> Ended{false};
+    mutable std::mutex Lock;
+    std::string Text;
+
+    ~OutputReader() {
+        if (Thread.joinable()) Thread.join();
+    }
+};
+
+ChildProcess::ChildProcess() = default;
+ChildProcess::ChildProcess(ChildProcess&&) noexcept = default;
+ChildProcess& ChildProcess::operator=(ChildProcess&&) noexcept = default;
+
 ChildProcess::~ChildProcess() {
-    // Closing the job ends the process if it still runs.
+    // Closing the job ends the process if it still runs, and with it the output.
     process_.reset();
     job_.reset();
+    output_.reset();
 }
 
 bool ChildProcess::Start(const std::wstring& commandLine, const std::wstring& folder, HANDLE token) {
+    return Launch(commandLine, folder, token, nullptr);
+}
+
+bool ChildProcess::StartReadingOutput(const std::wstring& commandLine) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
+    auto reader = std::make_unique<OutputReader>();
+    reader->Pipe.reset(readEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    // Only the child holds the write end, so reading ends when the child does.
+    const UniqueKernelHandle writer(writeEnd);
+    if (!Launch(commandLine, L"", nullptr, writeEnd)) return false;
+    output_ = std::move(reader);
+    output_->Thread = std::thread([reader = output_.get()] {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(reader->Pipe.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+            std::lock_guard lock(reader->Lock);
+            reader->Text.append(buffer, read);
+        }
+        reader->Ended = true;
+    });
+    return true;
+}
+
+bool ChildProcess::Launch(const std::wstring& commandLine, const std::wstring& folder, HANDLE token, HANDLE output) {
     job_.reset(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -31,12 +81,20 @@ bool ChildProcess::Start(const std::wstring& commandLine, const std::wstring& fo
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
     PROCESS_INFORMATION info{};
     std::wstring line = commandLine;
     const wchar_t* directory = folder.empty() ? nullptr : folder.c_str();
-    const BOOL started = token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, FALSE,
-                                                      CREATE_SUSPENDED, nullptr, directory, &startup, &info)
-                               : CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+    const BOOL inheritHandles = output != nullptr;
+    const DWORD flags = CREATE_SUSPENDED | (output ? CREATE_NO_WINDOW : 0);
+    const BOOL started = token ? CreateProcessAsUserW(token, nullptr, line.data(), nullptr, nullptr, inheritHandles,
+                                                      flags, nullptr, directory, &startup, &info)
+                               : CreateProcessW(nullptr, line.data(), nullptr, nullptr, inheritHandles, flags, nullptr,
                                                 directory, &startup, &info);
     if (!started) return false;
     AssignProcessToJobObject(job_.get(), info.hProcess);
@@ -54,9 +112,20 @@ bool ChildProcess::WaitForExit(DWORD timeoutMs) {
         if (now >= deadline) return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
         const HANDLE process = process_.get();
         const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0) return true;
+        if (result == WAIT_OBJECT_0) break;
         PumpFor(0);
     }
+    // The reader may still hold the last lines when the process is gone; the output ends
+    // with the pipe.
+    const ULONGLONG now = GetTickCount64();
+    return !output_ ||
+           PumpUntil([&] { return output_->Ended.load(); }, now >= deadline ? 0 : static_cast<DWORD>(deadline - now));
+}
+
+std::string ChildProcess::Output() const {
+    if (!output_) return {};
+    std::lock_guard lock(output_->Lock);
+    return output_->Text;
 }
 
 void ChildProcess::Kill() {
@@ -79,44 +148,12 @@ DWORD ChildProcess::ExitCode() const {
     return code;
 }
 
-std::optional<PipedProcess> StartWithPipedOutput(const std::wstring& commandLine) {
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return std::nullopt;
-    PipedProcess started;
-    started.Output.reset(readEnd);
-    // Only the child holds the write end, so reading ends when the child does.
-    const UniqueKernelHandle writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info{};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &info))
-        return std::nullopt;
-    CloseHandle(info.hThread);
-    started.Process.reset(info.hProcess);
-    started.Id = info.dwProcessId;
-    return started;
-}
-
 CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs) {
     CommandResult result;
-    const std::optional<PipedProcess> child = StartWithPipedOutput(commandLine);
-    if (!child) return result;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(child->Output.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        result.Output.append(buffer, read);
-    if (WaitForSingleObject(child->Process.get(), timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(child->Process.get(), &result.ExitCode);
+    ChildProcess child;
+    if (!child.StartReadingOutput(commandLine)) return result;
+    if (child.WaitForExit(timeoutMs)) result.ExitCode = child.ExitCode();
+    result.Output = child.Output();
     return result;
 }
 

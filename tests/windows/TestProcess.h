@@ -3,26 +3,33 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Handles.h"
 
-// A child process inside a kill-on-close job: it never outlives the test.
+// A child process inside a kill-on-close job: it never outlives the test. Started with its
+// output read, its standard output and error are read into one text by a thread of the
+// object's own.
 class ChildProcess {
 public:
-    ChildProcess() = default;
-    ChildProcess(ChildProcess&&) = default;
-    ChildProcess& operator=(ChildProcess&&) = default;
+    ChildProcess();
+    ChildProcess(ChildProcess&&) noexcept;
+    ChildProcess& operator=(ChildProcess&&) noexcept;
     ~ChildProcess();
 
     // Starts commandLine in folder (empty: the test's own), with token's rights (none: this
     // process's); false if it could not start.
     bool Start(const std::wstring& commandLine, const std::wstring& folder = L"", HANDLE token = nullptr);
-    // Waits for the exit, pumping this thread's messages meanwhile; false on timeout.
+    bool StartReadingOutput(const std::wstring& commandLine);
+    // Waits for the exit, and the end of the output read, pumping this thread's messages
+    // meanwhile; false on timeout.
     bool WaitForExit(DWORD timeoutMs);
     DWORD ExitCode() const;
+    // What it printed so far.
+    std::string Output() const;
     // Ends the process and everything it started, and waits until they are gone.
     void Kill();
     // How many processes run in its job: the process and those it started.
@@ -31,22 +38,19 @@ public:
     HANDLE Handle() const { return process_.get(); }
 
 private:
+    struct OutputReader;
+    bool Launch(const std::wstring& commandLine, const std::wstring& folder, HANDLE token, HANDLE output);
+
     UniqueKernelHandle job_;
     UniqueKernelHandle process_;
     DWORD id_ = 0;
+    std::unique_ptr<OutputReader> output_;
 };
 
 struct CommandResult {
     DWORD ExitCode = 0xFFFFFFFF;
     std::string Output;
 };
-// A console program started with its output and error going to one pipe.
-struct PipedProcess {
-    UniqueKernelHandle Process;
-    UniqueKernelHandle Output;
-    DWORD Id = 0;
-};
-std::optional<PipedProcess> StartWithPipedOutput(const std::wstring& commandLine);
 
 // Runs a console program to its end and returns what it printed.
 CommandResult RunCommand(const std::wstring& commandLine, DWORD timeoutMs = 15000);

@@ -59,8 +59,8 @@ TEST_F(Tern7ctlAgentTest, ApplyGivesUpOnASilentAgent) {
 }
 
 TEST_F(Tern7ctlAgentTest, WatchPrintsEachNoticeAsItComesAndEndsOnClose) {
-    RunningCommand watch;
-    ASSERT_TRUE(watch.Start(install.Command(L"watch")));
+    ChildProcess watch;
+    ASSERT_TRUE(watch.StartReadingOutput(install.Command(L"watch")));
     HWND window = nullptr;
     ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) != nullptr; },
                           10000));
