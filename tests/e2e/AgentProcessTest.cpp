@@ -5,6 +5,7 @@
 
 #include "AgentHarness.h"
 #include "HidTestSupport.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -139,30 +140,16 @@ TEST_F(AgentProcessTest, ASecondAgentEndsAtOnceAndTouchesNothing) {
     StopAgent(first, window);
 }
 
-// Windows of this test that take the titles of the settings tool and the tray companion.
+// Windows of this test that take the titles of the settings tool and the tray companion
+// and note when they are asked to close.
 struct CompanionWindows {
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_CLOSE) {
-            closedAt.push_back(GetTickCount64());
-            return 0;
-        }
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    CompanionWindows() {
-        closedAt.clear();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &Procedure;
-        windowClass.lpszClassName = L"CompanionStandIn";
-        RegisterClassW(&windowClass);
-        for (const wchar_t* title : {names::kSettingsToolWindowTitle, names::kNotifyHostWindowTitle})
-            windows.push_back(CreateWindowExW(0, windowClass.lpszClassName, title, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                              nullptr, nullptr));
-    }
-    ~CompanionWindows() {
-        for (HWND window : windows) DestroyWindow(window);
-    }
-    std::vector<HWND> windows;
-    static inline std::vector<ULONGLONG> closedAt;
+    std::vector<ULONGLONG> closedAt;
+    TestWindow::Options options{.OnMessage = [this](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message == WM_CLOSE) closedAt.push_back(GetTickCount64());
+        return message == WM_CLOSE;
+    }};
+    TestWindow settingsTool{names::kSettingsToolWindowTitle, options};
+    TestWindow notifyHost{names::kNotifyHostWindowTitle, options};
 };
 
 TEST_F(AgentProcessTest, ClosingTheAgentClosesItsCompanionsAndEndsAboutASecondLater) {
@@ -175,8 +162,8 @@ TEST_F(AgentProcessTest, ClosingTheAgentClosesItsCompanionsAndEndsAboutASecondLa
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(agent.WaitForExit(10000));
     const ULONGLONG ended = GetTickCount64();
-    ASSERT_EQ(CompanionWindows::closedAt.size(), 2u);
-    EXPECT_LT(CompanionWindows::closedAt.back() - closing, 900u) << "asked to close before the pause";
+    ASSERT_EQ(companions.closedAt.size(), 2u);
+    EXPECT_LT(companions.closedAt.back() - closing, 900u) << "asked to close before the pause";
     EXPECT_GE(ended - closing, 990u);
     EXPECT_LT(ended - closing, 5000u);
 }

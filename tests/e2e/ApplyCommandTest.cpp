@@ -7,7 +7,7 @@
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
-#include "PeerWindow.h"
+#include "TestWindow.h"
 #include "SettingsImage.h"
 #include "SettingsToolContract.h"
 
@@ -33,7 +33,7 @@ protected:
         return settingsTool->Received().back().LParam;
     }
 
-    std::optional<PeerWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
+    std::optional<TestWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
 };
 
 TEST_F(ApplyCommandTest, UploadsTheCurrentProfileThenTheGlobalSettingsAndAppliesThePointerSettings) {
@@ -132,7 +132,7 @@ TEST_F(ApplyCommandTest, WithoutAMouseNothingIsWrittenAndTheNewSettingsAreKept) 
 }
 
 TEST_F(ApplyCommandTest, ReportsArrivingDuringAnUploadAreHandledAfterIt) {
-    PeerWindow osd(names::kOsdWindowTitle);
+    TestWindow osd(names::kOsdWindowTitle);
     Start();
     mouse.Run(L"clear-log");
     PostMessageW(window, kMsgApplySettings, 0, 0);

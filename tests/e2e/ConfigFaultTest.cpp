@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "AgentHarness.h"
-#include "PeerWindow.h"
+#include "TestWindow.h"
 #include "SettingsToolContract.h"
 #include "TestRegistry.h"
 
@@ -41,7 +41,7 @@ protected:
         return settingsTool.Received().back().LParam;
     }
 
-    PeerWindow settingsTool{names::kSettingsToolWindowTitle};
+    TestWindow settingsTool{names::kSettingsToolWindowTitle};
 };
 
 TEST_F(ConfigFaultTest, AnUnreadableFileIsNeitherAppliedNorReplacedByDefaults) {

@@ -6,7 +6,7 @@
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
-#include "PeerWindow.h"
+#include "TestWindow.h"
 #include "SettingsToolContract.h"
 
 namespace {
@@ -35,20 +35,20 @@ protected:
         return ReadLines(log);
     }
 
-    PeerWindow settingsTool{names::kSettingsToolWindowTitle};
+    TestWindow settingsTool{names::kSettingsToolWindowTitle};
 };
 
 TEST_F(DeviceEventsTest, TheProfileKeyStoresAnnouncesAndAppliesTheProfileAndTheCpiKeyFollowsIt) {
     InstalledConfig().WriteInt(L"GROUP1", L"WheelScrollLines", 8);
     InstalledConfig().WriteInt(L"GROUP1", L"DoubleClickSpeed", 4);
-    PeerWindow osd(names::kOsdWindowTitle);
+    TestWindow osd(names::kOsdWindowTitle);
     Start();
 
     Press(L"profile 2");
     ASSERT_TRUE(settingsTool.WaitFor(kMsgProfileChanged));
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Profile", -1), 1);
     ASSERT_TRUE(osd.WaitFor(osd::kMsgNotice));
-    EXPECT_EQ(osd.Received().front(), (PeerMessage{osd::kMsgNotice, 11, 0}));
+    EXPECT_EQ(osd.Received().front(), (ReceivedMessage{osd::kMsgNotice, 11, 0}));
     // The wheel step is the last of the pointer settings.
     EXPECT_TRUE(PumpUntil([] {
         UINT lines = 0;
@@ -58,11 +58,11 @@ TEST_F(DeviceEventsTest, TheProfileKeyStoresAnnouncesAndAppliesTheProfileAndTheC
 
     Press(L"cpi 3");
     ASSERT_TRUE(settingsTool.WaitFor(kMsgCpiChanged));
-    EXPECT_EQ(settingsTool.Received().back(), (PeerMessage{kMsgCpiChanged, 3, 0}));
+    EXPECT_EQ(settingsTool.Received().back(), (ReceivedMessage{kMsgCpiChanged, 3, 0}));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP1", L"DPI", -1), 3);
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 3) << "other groups untouched";
     ASSERT_TRUE(osd.WaitFor(osd::kMsgValueNotice));
-    EXPECT_EQ(osd.Received().back(), (PeerMessage{osd::kMsgValueNotice, 30, 1500}));
+    EXPECT_EQ(osd.Received().back(), (ReceivedMessage{osd::kMsgValueNotice, 30, 1500}));
 }
 
 TEST_F(DeviceEventsTest, WithoutAProfileKeyTheCpiLevelGoesToTheGroupOfTheCurrentProfile) {
@@ -72,7 +72,7 @@ TEST_F(DeviceEventsTest, WithoutAProfileKeyTheCpiLevelGoesToTheGroupOfTheCurrent
 
     Press(L"cpi 2");
     ASSERT_TRUE(settingsTool.WaitFor(kMsgCpiChanged));
-    EXPECT_EQ(settingsTool.Received().back(), (PeerMessage{kMsgCpiChanged, 2, 0}));
+    EXPECT_EQ(settingsTool.Received().back(), (ReceivedMessage{kMsgCpiChanged, 2, 0}));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP2", L"DPI", -1), 2);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Profile", -1), 2);
 }
@@ -95,7 +95,7 @@ TEST_F(DeviceEventsTest, AProgramButtonOpensItsPathAndOnlyThat) {
 }
 
 TEST_F(DeviceEventsTest, MediaKeysShowTheirNoticesOnlyForConsumerCodesAndOtherReportsChangeNothing) {
-    PeerWindow osd(names::kOsdWindowTitle);
+    TestWindow osd(names::kOsdWindowTitle);
     Start();
     const std::string configBefore = ReadFileBytes(DataFolder() + L"config.ini");
 
@@ -111,7 +111,7 @@ TEST_F(DeviceEventsTest, MediaKeysShowTheirNoticesOnlyForConsumerCodesAndOtherRe
     ASSERT_TRUE(osd.WaitFor(osd::kMsgNotice, 6));
 
     std::vector<WPARAM> notices;
-    for (const PeerMessage& m : osd.Received()) {
+    for (const ReceivedMessage& m : osd.Received()) {
         EXPECT_EQ(m.Message, osd::kMsgNotice);
         EXPECT_EQ(m.LParam, 0);
         notices.push_back(m.WParam);
@@ -148,18 +148,18 @@ TEST_F(DeviceEventsTest, ADisplayProgramThatNeverShowsItsWindowIsStartedFiveTime
 
     // Once a display is there, the next key is stored and its notice shows, and the first
     // never does: it was dropped, or replaced while the last try was still under way.
-    PeerWindow osd(names::kOsdWindowTitle);
+    TestWindow osd(names::kOsdWindowTitle);
     Press(L"cpi 2");
     ASSERT_TRUE(settingsTool.WaitFor(kMsgCpiChanged));
     ASSERT_TRUE(osd.WaitFor(osd::kMsgValueNotice));
-    EXPECT_EQ(osd.Received().back(), (PeerMessage{osd::kMsgValueNotice, osd::kCpi, 1000}));
+    EXPECT_EQ(osd.Received().back(), (ReceivedMessage{osd::kMsgValueNotice, osd::kCpi, 1000}));
     EXPECT_EQ(osd.Count(osd::kMsgNotice), 0);
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 2);
     EXPECT_EQ(launches(), 5);
 }
 
 TEST_F(DeviceEventsTest, ZoomInReachesAnExcelSheetUnderThePointerAsControlAndAWheelNotch) {
-    PeerWindow sheet(L"Sheet", L"EXCEL7");
+    TestWindow sheet(L"Sheet", {.ClassName = L"EXCEL7"});
     Start();
     const RECT area{200, 200, 600, 500};
     sheet.ShowInFront(area);
@@ -172,7 +172,7 @@ TEST_F(DeviceEventsTest, ZoomInReachesAnExcelSheetUnderThePointerAsControlAndAWh
 
     Inject(L"03 AC 00");
     ASSERT_TRUE(PumpUntil([&] { return sheet.Received().size() >= 3; }, 10000));
-    const std::vector<PeerMessage>& input = sheet.Received();
+    const std::vector<ReceivedMessage>& input = sheet.Received();
     EXPECT_EQ(input[0].Message, static_cast<UINT>(WM_KEYDOWN));
     EXPECT_EQ(input[0].WParam, static_cast<WPARAM>(VK_CONTROL));
     EXPECT_EQ(input[1].Message, static_cast<UINT>(WM_MOUSEWHEEL));
@@ -184,7 +184,7 @@ TEST_F(DeviceEventsTest, ZoomInReachesAnExcelSheetUnderThePointerAsControlAndAWh
 
 TEST_F(DeviceEventsTest, PressesOfTheZoomKeyOneAfterAnotherAllZoomThoughTheStepsTakeLonger) {
     // A viewer zoomed with Control and the keypad's minus: 300 ms a step.
-    PeerWindow viewer(L"Viewer", L"AVL_AVView");
+    TestWindow viewer(L"Viewer", {.ClassName = L"AVL_AVView"});
     Start();
     viewer.ShowInFront(RECT{200, 200, 600, 500});
     SetCursorPos(400, 350);
@@ -193,7 +193,7 @@ TEST_F(DeviceEventsTest, PressesOfTheZoomKeyOneAfterAnotherAllZoomThoughTheSteps
 
     ASSERT_EQ(mouse.Run(L"inject --repeat 5 --interval 200 03 AD 00").ExitCode, 0u);
     const auto steps = [&] {
-        return std::count_if(viewer.Received().begin(), viewer.Received().end(), [](const PeerMessage& m) {
+        return std::count_if(viewer.Received().begin(), viewer.Received().end(), [](const ReceivedMessage& m) {
             return m.Message == WM_KEYUP && m.WParam == VK_SUBTRACT;
         });
     };

@@ -7,7 +7,7 @@
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
-#include "PeerWindow.h"
+#include "TestWindow.h"
 #include "SettingsToolContract.h"
 
 namespace {
@@ -18,8 +18,8 @@ using settings_tool::kMsgCpiChanged;
 
 class FaultTest : public AgentWithMouseTest {
 protected:
-    std::optional<PeerWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
-    std::optional<PeerWindow> osd{std::in_place, names::kOsdWindowTitle};
+    std::optional<TestWindow> settingsTool{std::in_place, names::kSettingsToolWindowTitle};
+    std::optional<TestWindow> osd{std::in_place, names::kOsdWindowTitle};
 };
 
 TEST_F(FaultTest, AMousePulledOutDuringAnUploadEndsItAsFailedAndTheNextOneGoesThrough) {

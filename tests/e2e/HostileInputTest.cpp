@@ -10,7 +10,7 @@
 #include "AgentHarness.h"
 #include "HidDeviceContract.h"
 #include "OsdContract.h"
-#include "PeerWindow.h"
+#include "TestWindow.h"
 #include "SettingsToolContract.h"
 
 namespace {
@@ -36,7 +36,7 @@ protected:
         return count;
     }
 
-    PeerWindow settingsTool{names::kSettingsToolWindowTitle};
+    TestWindow settingsTool{names::kSettingsToolWindowTitle};
 };
 
 TEST_F(HostileInputTest, ForgedPrivateMessagesFindNothingToDo) {
@@ -105,34 +105,19 @@ TEST_F(HostileInputTest, TheAnswerToAnApplyCarriesTheTokenOfItsCommand) {
 
 // A program whose settings broadcast handler sends the agent an apply command and a close
 // while the agent's own apply waits for the broadcast.
-class NestingPeer {
-public:
-    explicit NestingPeer(HWND agent) {
-        target_ = agent;
-        Sent = false;
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &Procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"Tern7NestingPeer";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, windowClass.lpszClassName, L"nesting peer", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
-    }
-    ~NestingPeer() { DestroyWindow(window_); }
-    static inline bool Sent = false;
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_SETTINGCHANGE && !Sent) {
-            Sent = true;
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutW(target_, kMsgApplySettings, 0, 0, SMTO_NORMAL, 10000, &ignored);
-            SendMessageTimeoutW(target_, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &ignored);
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    static inline HWND target_ = nullptr;
-    HWND window_ = nullptr;
+struct NestingPeer {
+    explicit NestingPeer(HWND agent)
+        : window(L"nesting peer", {.OnMessage = [this, agent](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
+              if (message == WM_SETTINGCHANGE && !sent) {
+                  sent = true;
+                  DWORD_PTR ignored = 0;
+                  SendMessageTimeoutW(agent, kMsgApplySettings, 0, 0, SMTO_NORMAL, 10000, &ignored);
+                  SendMessageTimeoutW(agent, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &ignored);
+              }
+              return false;
+          }}) {}
+    bool sent = false;
+    TestWindow window;
 };
 
 TEST_F(HostileInputTest, AnApplyAndACloseSentFromInsideTheSettingsBroadcastWaitForTheApplyThatRuns) {
@@ -143,7 +128,7 @@ TEST_F(HostileInputTest, AnApplyAndACloseSentFromInsideTheSettingsBroadcastWaitF
     ASSERT_TRUE(PostMessageW(window, kMsgApplySettings, 0, 0));
     ASSERT_TRUE(agent.WaitForExit(30000)) << "the close took effect after the applies";
     window = nullptr;
-    EXPECT_TRUE(NestingPeer::Sent) << "the broadcast reached the peer";
+    EXPECT_TRUE(peer.sent) << "the broadcast reached the peer";
     EXPECT_EQ(agent.ExitCode(), 0u);
     PumpUntil([&] { return settingsTool.Count(kMsgApplyDone) >= 2; }, 2000);
     EXPECT_EQ(settingsTool.Count(kMsgApplyDone), 2) << "one answer for each apply command";

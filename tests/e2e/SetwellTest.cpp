@@ -7,7 +7,7 @@
 
 #include "AgentHarness.h"
 #include "ApplyStatus.h"
-#include "PeerWindow.h"
+#include "TestWindow.h"
 #include "SettingsImage.h"
 #include "SettingsToolContract.h"
 #include "SetwellDriver.h"
@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(SetwellTest, AppliesTheEditsAndShowsEachAnswerOfTheAgent) {
-    PeerWindow agent(names::kAgentWindowTitle);
+    TestWindow agent(names::kAgentWindowTitle);
     StartSetwell();
     EXPECT_EQ(setwell.Selected(IDC_CPI), 3) << "the default level of an untouched file";
 
@@ -77,14 +77,14 @@ TEST_F(SetwellTest, SaysSoWhenNoAgentRunsOrItDoesNotAnswer) {
     EXPECT_EQ(setwell.Text(IDC_STATUS), Status(ApplyState::NoAgent));
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"PollingRate", -1), 0) << "saved all the same";
 
-    PeerWindow silentAgent(names::kAgentWindowTitle);
+    TestWindow silentAgent(names::kAgentWindowTitle);
     setwell.Click(IDC_APPLY);
     ASSERT_TRUE(silentAgent.WaitFor(kMsgApplySettings));
     EXPECT_TRUE(setwell.WaitForText(IDC_STATUS, Status(ApplyState::NoAnswer), kApplyAnswerTimeoutMs + 10000));
 }
 
 TEST_F(SetwellTest, OnlyTheAnswerToItsOwnApplyCountsAndForeignNotificationsAreIgnored) {
-    PeerWindow agent(names::kAgentWindowTitle);
+    TestWindow agent(names::kAgentWindowTitle);
     StartSetwell();
     // A notification posted from another program points nowhere in this one.
     ASSERT_TRUE(PostMessageW(setwell.Window(), WM_NOTIFY, 0, 1));
@@ -109,7 +109,7 @@ TEST_F(SetwellTest, OnlyTheAnswerToItsOwnApplyCountsAndForeignNotificationsAreIg
 }
 
 TEST_F(SetwellTest, WhileAnotherProgramHoldsTheFilesLockItSaysSoAndSavesOnceItIsFree) {
-    PeerWindow agent(names::kAgentWindowTitle);
+    TestWindow agent(names::kAgentWindowTitle);
     UniqueKernelHandle lock(CreateMutexW(nullptr, TRUE, names::kConfigFileMutex));
     ASSERT_TRUE(lock);
     StartSetwell();  // comes up at once: the first-run copy waits for the lock
@@ -151,7 +151,7 @@ TEST_F(SetwellTest, ShowsTheAgentsProfileAndCpiChangesAndKeepsTheUsersEdits) {
 
 TEST_F(SetwellTest, ASecondStartBringsTheFirstWindowToTheFront) {
     StartSetwell();
-    PeerWindow other(L"Another program");
+    TestWindow other(L"Another program");
     other.ShowInFront(RECT{0, 0, 200, 200});
     ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.Handle(); }, 5000));
 

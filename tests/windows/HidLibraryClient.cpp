@@ -23,34 +23,18 @@ HidLibrary::HidLibrary(const std::wstring& path) : module_(LoadLibraryW(path.c_s
 
 bool HidLibrary::Loaded() const { return module_ && Start && Stop && Write && SetFilter && SetCallback; }
 
-NoticeWindow::NoticeWindow() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"HidDeviceTestNotices";
-    RegisterClassExW(&windowClass);
-    window_ = CreateWindowExW(0, L"HidDeviceTestNotices", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), this);
-}
-
-NoticeWindow::~NoticeWindow() { DestroyWindow(window_); }
+NoticeWindow::NoticeWindow()
+    : window_(L"", {.OnMessage =
+                        [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+                            if (message != hid::kMsgDeviceMonitor || wParam != hid::kMonitorEvent) return false;
+                            notices.push_back({LOWORD(lParam) == 1, HIWORD(lParam)});
+                            return true;
+                        },
+                    .Parent = HWND_MESSAGE}) {}
 
 std::vector<Notice> NoticeWindow::WaitFor(std::size_t count, DWORD timeoutMs) {
     PumpUntil([&] { return notices.size() >= count; }, timeoutMs);
     return notices;
-}
-
-LRESULT CALLBACK NoticeWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    } else if (message == hid::kMsgDeviceMonitor && wParam == hid::kMonitorEvent) {
-        auto* self = reinterpret_cast<NoticeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        self->notices.push_back({LOWORD(lParam) == 1, HIWORD(lParam)});
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 std::vector<RecordedInput>& RecordedInputs() {

@@ -9,6 +9,7 @@
 
 #include "Handles.h"
 #include "HidDeviceContract.h"
+#include "TestWindow.h"
 
 class HidLibrary {
 public:
@@ -37,18 +38,14 @@ struct Notice {
 class NoticeWindow {
 public:
     NoticeWindow();
-    ~NoticeWindow();
-    NoticeWindow(const NoticeWindow&) = delete;
-    NoticeWindow& operator=(const NoticeWindow&) = delete;
-    HWND Handle() const { return window_; }
+    HWND Handle() const { return window_.Handle(); }
     // Pumps until `count` notices have come, then gives them all.
     std::vector<Notice> WaitFor(std::size_t count, DWORD timeoutMs = 5000);
 
     std::vector<Notice> notices;
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND window_ = nullptr;
+    TestWindow window_;
 };
 
 struct RecordedInput {

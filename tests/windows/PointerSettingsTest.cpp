@@ -8,6 +8,7 @@
 #include "PointerRegistry.h"
 #include "PointerSettings.h"
 #include "TestRegistry.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -96,22 +97,16 @@ TEST_F(PointerSettingsTest, AClosedMouseKeyReadsAsZeros) {
     EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, kMouse, L"MouseSpeed").Text, L"1");
 }
 
-std::vector<UINT> settingChanges;
-
-LRESULT CALLBACK RecordSettingChanges(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_WININICHANGE) settingChanges.push_back(static_cast<UINT>(wParam));
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 TEST_F(PointerSettingsTest, TheOwnWindowIsToldOfEachSystemCall) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &RecordSettingChanges;
-    windowClass.lpszClassName = L"PointerSettingsRecorder";
-    RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    ApplyPointerSettings(PointerProfile(5, 5, 3, 0, 0), mouseKey, window);
-    DestroyWindow(window);
+    std::vector<UINT> settingChanges;
+    {
+        const TestWindow window(L"", {.OnMessage = [&](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+                                    if (message == WM_WININICHANGE) settingChanges.push_back(static_cast<UINT>(wParam));
+                                    return false;
+                                }});
+        ASSERT_NE(window.Handle(), nullptr);
+        ApplyPointerSettings(PointerProfile(5, 5, 3, 0, 0), mouseKey, window.Handle());
+    }
     // The system's own WM_SETTINGCHANGE broadcast (the same message number) may follow a
     // call that updates the user profile, so only the first three are the agent's.
     ASSERT_GE(settingChanges.size(), 3u);

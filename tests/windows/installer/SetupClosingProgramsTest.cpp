@@ -6,37 +6,16 @@
 #include "SetupHarness.h"
 #include "SetwellDriver.h"
 #include "SetwellIds.h"
+#include "TestWindow.h"
 
 namespace {
 
 class SetupClosingPrograms : public SetupHarness {};
 
-LRESULT CALLBACK RefuseToClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) return 0;
-    return DefWindowProcW(window, message, wParam, lParam);
+// A window that never closes, as File Explorer showing a folder of that name stays open.
+TestWindow::Options RefusingToClose() {
+    return {.OnMessage = [](HWND, UINT message, WPARAM, LPARAM, LRESULT&) { return message == WM_CLOSE; }};
 }
-
-// A window of this process with the title that never closes, as File Explorer showing a
-// folder of that name stays open.
-class StubbornWindow {
-public:
-    explicit StubbornWindow(const wchar_t* title) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = RefuseToClose;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"Tern7SetupTestStubborn";
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, windowClass.lpszClassName, title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
-    }
-    ~StubbornWindow() { DestroyWindow(window_); }
-    StubbornWindow(const StubbornWindow&) = delete;
-    StubbornWindow& operator=(const StubbornWindow&) = delete;
-    HWND Handle() const { return window_; }
-
-private:
-    HWND window_ = nullptr;
-};
 
 // The wizard's main button (Install, Next, Finish) once it is enabled and reads text.
 bool ClickWizardButton(HWND wizard, const std::wstring& text) {
@@ -92,7 +71,7 @@ TEST_F(SetupClosingPrograms, ClosesOnlyItsOwnProgramsNotOthersTitledLikeThem) {
     ChildProcess lookalike;
     ASSERT_TRUE(lookalike.Start(L"\"" + lookalikeFile + L"\"", elsewhere.Path()));
     ASSERT_TRUE(WaitForAnsweringWindow(lookalike.Id(), names::kSettingsToolWindowTitle, 15000));
-    const StubbornWindow stubborn(names::kNotifyHostWindowTitle);
+    const TestWindow stubborn(names::kNotifyHostWindowTitle, RefusingToClose());
     ASSERT_TRUE(stubborn.Handle());
 
     EXPECT_EQ(RunSetup(), 0u);

@@ -3,12 +3,7 @@
 #include "ProgramNames.h"
 #include "SettingsToolContract.h"
 #include "TestProcess.h"
-
-namespace {
-
-constexpr wchar_t kWindowClass[] = L"Tern7ctlTestAgent";
-
-}  // namespace
+#include "TestWindow.h"
 
 StandInAgent::StandInAgent(std::optional<int> answer) : answer_(answer) {
     thread_ = std::thread([this] { Run(); });
@@ -21,16 +16,16 @@ StandInAgent::~StandInAgent() {
 }
 
 void StandInAgent::Run() {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &StandInAgent::WindowProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassW(&windowClass);
-    const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, names::kAgentWindowTitle, WS_POPUP, 0, 0, 0, 0,
-                                        nullptr, nullptr, windowClass.hInstance, this);
-    window_ = window;
+    const TestWindow window(names::kAgentWindowTitle,
+                            {.OnMessage = [this](HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+                                if (message == WM_DESTROY) PostQuitMessage(0);
+                                if (message != settings_tool::kMsgApplySettings) return false;
+                                OnApplyCommand(wParam, lParam);
+                                return true;
+                            }});
+    window_ = window.Handle();
     MSG message;
-    while (window && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    while (window.Handle() && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     window_ = nullptr;
     finished_ = true;
 }
@@ -43,18 +38,4 @@ void StandInAgent::OnApplyCommand(WPARAM wParam, LPARAM lParam) {
     PostMessageW(tool, settings_tool::kMsgProfileChanged, 0, 0);
     PostMessageW(tool, settings_tool::kMsgCpiChanged, 3, 0);
     if (answer_) PostMessageW(tool, settings_tool::kMsgApplyDone, 0, *answer_);
-}
-
-LRESULT CALLBACK StandInAgent::WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* agent = reinterpret_cast<StandInAgent*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (agent && message == settings_tool::kMsgApplySettings) {
-        agent->OnApplyCommand(wParam, lParam);
-        return 0;
-    }
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }

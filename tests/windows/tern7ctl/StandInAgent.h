@@ -23,7 +23,6 @@ public:
     bool ParametersWereZero() const { return parametersWereZero_; }
 
 private:
-    static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Run();
     void OnApplyCommand(WPARAM wParam, LPARAM lParam);
 
