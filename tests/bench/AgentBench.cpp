@@ -74,9 +74,9 @@ double StartUntilAnswering(const std::wstring& program, const std::wstring& fold
 
 // The median settings load, for the apply command's breakdown.
 double SettingsFileFigures(SummaryTable& table) {
-    ScratchFolder work;
+    ProgramFolder work;
+    work.Add(L"config.ini");
     IniFile config(work.File(L"config.ini"));
-    CopyFileW((kDistFolder + L"config.ini").c_str(), config.Path().c_str(), FALSE);
     SettingsImage image{};
     std::vector<double> loads, writes;
     for (int i = 0; i < 20; ++i) loads.push_back(TimeOnce([&] { LoadSettings(config, image); }));
@@ -95,9 +95,8 @@ constexpr wchar_t kBareWindowTitle[] = L"Tern7BenchBareWindow";
 // falls on both alike.
 void StartupFigures(SummaryTable& table, RatioTable& ratios) {
     const VirtualMouse unplugged{false};
-    ScratchFolder install;
-    for (const wchar_t* name : {L"hid.exe", names::kHidDeviceDll, names::kConfigFile, names::kMacroListFile})
-        CopyFileW((kDistFolder + name).c_str(), install.File(name).c_str(), FALSE);
+    ProgramFolder install;
+    install.AddAll({L"hid.exe", names::kHidDeviceDll, names::kConfigFile, names::kMacroListFile});
     const std::wstring agent = install.File(L"hid.exe");
     const std::wstring bare = BenchFolder() + L"bare_window.exe";
     std::vector<double> first, later, baseline;
@@ -301,9 +300,9 @@ double TimeFinalPause() {
 // settings the agent applies too: three system settings, each announced to every
 // top-level window on the desktop.
 double PointerSettingsMs() {
-    ScratchFolder work;
+    ProgramFolder work;
+    work.Add(L"config.ini");
     IniFile config(work.File(L"config.ini"));
-    CopyFileW((kDistFolder + L"config.ini").c_str(), config.Path().c_str(), FALSE);
     SettingsImage image{};
     LoadSettings(config, image);
     RegistryKey mouseKey;

@@ -4,12 +4,6 @@ namespace {
 
 constexpr wchar_t kAgentExe[] = L"hid.exe";
 
-bool CopyInto(const std::wstring& from, const std::wstring& to, std::string& failure) {
-    if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return true;
-    failure = "cannot copy " + std::string(from.begin(), from.end());
-    return false;
-}
-
 }  // namespace
 
 AgentRig::AgentRig() = default;
@@ -20,22 +14,12 @@ AgentRig::~AgentRig() {
 }
 
 bool AgentRig::Install(std::string& failure) {
-    for (const wchar_t* name :
-         {kAgentExe, names::kHidDeviceDll, names::kConfigFile, names::kMacroListFile, names::kNotifyHostExe}) {
-        if (!CopyInto(kDistFolder + name, install_.File(name), failure)) return false;
-    }
-    // The progress window of the apply command draws its skin from here.
-    const std::wstring skins = install_.File(L"skins\\");
-    CreateDirectoryW(skins.c_str(), nullptr);
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((kDistFolder + L"skins\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return true;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            CopyInto(kDistFolder + L"skins\\" + found.cFileName, skins + found.cFileName, failure);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return failure.empty();
+    // The progress window of the apply command draws its skin from the skins folder.
+    if (install_.AddAll({kAgentExe, names::kHidDeviceDll, names::kConfigFile, names::kMacroListFile,
+                         names::kNotifyHostExe, L"skins"}))
+        return true;
+    failure = "the install folder could not be laid out";
+    return false;
 }
 
 bool AgentRig::Start(std::string& failure) {

@@ -27,7 +27,7 @@ public:
 private:
     bool Install(std::string& failure);
 
-    ScratchFolder install_;
+    ProgramFolder install_;
     ScratchFolder appData_;
     AppDataRedirect redirect_{appData_.Path()};
     VirtualMouse mouse_{false};

@@ -3,34 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
-const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
 const std::wstring kStandInFolder = HostFolder(TERN7_STANDIN_DIR);
 
-void Copy(const std::wstring& from, const std::wstring& to) {
-    ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << "copy";
-}
-
 void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
-    Copy(kDistFolder + L"hid.exe", install.File(L"hid.exe"));
-    if (withDefaults) {
-        Copy(kDistFolder + L"config.ini", install.File(L"config.ini"));
-        Copy(kDistFolder + L"macrolist.ini", install.File(L"macrolist.ini"));
-    }
-    if (withMouseLibrary) Copy(kDistFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
-    Copy(kStandInFolder + L"notifyhost.exe", install.File(L"notifyhost.exe"));
-}
-
-void AgentTest::InstallSkin() {
-    const std::wstring from = kDistFolder + L"skins\\";
-    const std::wstring to = install.File(L"skins\\");
-    ASSERT_TRUE(CreateDirectoryW(to.c_str(), nullptr));
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((from + L"*").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) Copy(from + found.cFileName, to + found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    std::vector<const wchar_t*> files{L"hid.exe"};
+    if (withDefaults) files.insert(files.end(), {L"config.ini", L"macrolist.ini"});
+    if (withMouseLibrary) files.push_back(L"HidDevice.dll");
+    for (const wchar_t* file : files) ASSERT_TRUE(install.Add(file)) << "cannot copy " << file;
+    ASSERT_TRUE(install.Add(L"notifyhost.exe", kStandInFolder));
 }
 
 HWND AgentTest::StartAgent(ChildProcess& agent, const std::wstring& folder) {

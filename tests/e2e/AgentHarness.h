@@ -15,11 +15,8 @@
 #include "TestProcess.h"
 #include "VirtualMouse.h"
 
-// Folders of the build, as Wine shows them (TestFiles.h).
-extern const std::wstring kDistFolder;
+// The folder of the test programs that stand in for others, as Wine shows it.
 extern const std::wstring kStandInFolder;
-
-void Copy(const std::wstring& from, const std::wstring& to);
 
 class AgentTest : public ::testing::Test {
 protected:
@@ -30,8 +27,6 @@ protected:
     // Lays out an install folder: hid.exe and its default files, optionally the shipped
     // HidDevice.dll, and the tray companion stand-in.
     void Install(bool withMouseLibrary, bool withDefaults = true);
-    // Adds the progress window's skin folder.
-    void InstallSkin();
     // Starts the agent and waits until its start-up sequence is over and its message
     // loop answers; null if it did not come up.
     HWND StartAgent(ChildProcess& agent, const std::wstring& folder = L"");
@@ -52,7 +47,7 @@ protected:
     // Pumps until the agent told of `count` notices; all it told of then.
     std::vector<std::string> WaitForNotices(DWORD agent, std::size_t count) const;
 
-    ScratchFolder install;
+    ProgramFolder install;
     ScratchFolder appData;
     AppDataRedirect redirect{appData.Path()};
     ULONGLONG startTick = 0;

@@ -235,9 +235,9 @@ TEST_F(AgentProcessTest, ALibraryPlantedInTheWorkingFolderOrOnThePathIsNeverLoad
     VirtualMouse mouse(true);
     ASSERT_TRUE(mouse.Ready());
     Install(false);
-    ScratchFolder planted;
-    Copy(kDistFolder + L"HidDevice.dll", planted.File(L"HidDevice.dll"));
-    Copy(kDistFolder + L"HidDevice.dll", planted.File(L"HIDApi.dll"));
+    ProgramFolder planted;
+    ASSERT_TRUE(planted.Add(L"HidDevice.dll"));
+    ASSERT_TRUE(planted.Add(L"HidDevice.dll", DistFolder(), L"HIDApi.dll"));
     wchar_t path[8192] = {};
     GetEnvironmentVariableW(L"PATH", path, 8192);
     SetEnvironmentVariableW(L"PATH", (planted.Path() + L";" + path).c_str());

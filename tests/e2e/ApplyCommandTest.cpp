@@ -23,7 +23,7 @@ class ApplyCommandTest : public AgentWithMouseTest {
 protected:
     void SetUp() override {
         Install(true);
-        InstallSkin();
+        ASSERT_TRUE(install.Add(L"skins"));
     }
     // Posts the apply command as the settings tool does; the result, or -1 without one.
     LPARAM Apply(DWORD timeoutMs = 15000) {
@@ -149,7 +149,7 @@ TEST_F(ApplyCommandTest, ReportsArrivingDuringAnUploadAreHandledAfterIt) {
 TEST_F(ApplyCommandTest, Tern7ctlChangesASettingAndHasItUploaded) {
     settingsTool.reset();  // the command-line tool is the settings tool here
     Start();
-    const std::wstring tool = L"\"" + kDistFolder + L"tern7ctl.exe\" ";
+    const std::wstring tool = L"\"" + DistFolder() + L"tern7ctl.exe\" ";
 
     ASSERT_EQ(RunCommand(tool + L"set GROUP0 DPI 4").ExitCode, 0u);
     mouse.Run(L"clear-log");

@@ -25,9 +25,8 @@ protected:
 
     // A program that records its starts in "<name>.log" beside itself.
     std::wstring InstallRecorder(const wchar_t* name) {
-        const std::wstring path = install.File(name);
-        Copy(kStandInFolder + L"notifyhost.exe", path);
-        return path;
+        EXPECT_TRUE(install.Add(L"notifyhost.exe", kStandInFolder, name));
+        return install.File(name);
     }
     std::vector<std::string> LogOf(const wchar_t* program) const {
         std::wstring log = install.File(program);

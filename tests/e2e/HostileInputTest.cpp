@@ -145,7 +145,7 @@ TEST_F(HostileInputTest, AVolumeKeyBurstWithoutTheDisplayProgramHoldsAnApplyBack
 TEST_F(HostileInputTest, AVolumeKeyBurstWithADisplayProgramThatNeverShowsStartsItAFewTimesOnly) {
     Install(true);
     // Under this name the stand-in records its start and ends without a window.
-    Copy(kStandInFolder + L"notifyhost.exe", install.File(L"OSD.exe"));
+    ASSERT_TRUE(install.Add(L"notifyhost.exe", kStandInFolder, L"OSD.exe"));
     Start();
     ASSERT_EQ(mouse.Run(L"inject --repeat 100 --interval 2 03 E9 00").ExitCode, 0u);
     EXPECT_EQ(ApplyAndWait(0, 15000), settings_tool::kApplySent);
@@ -155,9 +155,9 @@ TEST_F(HostileInputTest, AVolumeKeyBurstWithADisplayProgramThatNeverShowsStartsI
 }
 
 TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStartedTheAgent) {
-    ScratchFolder starter;  // where a user happened to be when the agent was started
-    Copy(kStandInFolder + L"notifyhost.exe", starter.File(L"planted.exe"));
-    Copy(kStandInFolder + L"notifyhost.exe", starter.File(L"named.exe"));
+    ProgramFolder starter;  // where a user happened to be when the agent was started
+    ASSERT_TRUE(starter.Add(L"notifyhost.exe", kStandInFolder, L"planted.exe"));
+    ASSERT_TRUE(starter.Add(L"notifyhost.exe", kStandInFolder, L"named.exe"));
     Install(true);
     const IniFile installed(install.File(L"config.ini"));
     installed.WriteString(L"ButtonAssigned0_1", L"Path", L"planted.exe");
@@ -173,7 +173,7 @@ TEST_F(HostileInputTest, ARelativeProgramPathIsNotLookedUpInTheFolderThatStarted
 TEST_F(HostileInputTest, ALibraryCallingFromItsOwnThreadIsHeardAndOutlivedCleanly) {
     ASSERT_TRUE(debugOutput.Listening());
     Install(false);
-    Copy(kStubLibraryFolder + L"HidDevice.dll", install.File(L"HidDevice.dll"));
+    ASSERT_TRUE(install.Add(L"HidDevice.dll", kStubLibraryFolder));
     window = StartAgent(agent);
     ASSERT_NE(window, nullptr);
     // Its CPI key got through amid reports of impossible lengths.

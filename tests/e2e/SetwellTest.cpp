@@ -23,7 +23,7 @@ class SetwellTest : public AgentTest {
 protected:
     void SetUp() override {
         Install(false);
-        Copy(kDistFolder + L"Setwell.exe", install.File(L"Setwell.exe"));
+        ASSERT_TRUE(install.Add(L"Setwell.exe"));
     }
     void TearDown() override { setwell.CloseDiscardingEdits(); }
     void StartSetwell() { ASSERT_TRUE(setwell.Start(install.Path())); }
@@ -250,7 +250,7 @@ class SetwellWithAgentTest : public AgentWithMouseTest {
 protected:
     void SetUp() override {
         Install(true);
-        Copy(kDistFolder + L"Setwell.exe", install.File(L"Setwell.exe"));
+        ASSERT_TRUE(install.Add(L"Setwell.exe"));
     }
     void TearDown() override {
         setwell.CloseDiscardingEdits();

@@ -9,12 +9,11 @@
 
 #include "ExportTable.h"
 #include "Handles.h"
-#include "PathText.h"
 #include "TestFiles.h"
 
 namespace {
 
-std::wstring DistFile(const wchar_t* name) { return JoinPath(HostPath(TERN7_DIST_DIR), name); }
+std::wstring DistFile(const wchar_t* name) { return DistFolder() + name; }
 
 constexpr const wchar_t* kPrograms[] = {L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe"};
 

@@ -71,6 +71,25 @@ std::wstring HostPath(const char* path) {
 
 std::wstring HostFolder(const char* path) { return JoinPath(HostPath(path), L""); }
 
+std::wstring DistFolder() { return HostFolder(TERN7_DIST_DIR); }
+
+bool ProgramFolder::Add(const std::wstring& name, const std::wstring& from, const std::wstring& as) const {
+    const std::wstring source = from + name;
+    const std::wstring target = File(as.empty() ? name : as);
+    if (!FolderExists(source)) return CopyFileW(source.c_str(), target.c_str(), FALSE) != FALSE;
+    if (!CreateDirectoryW(target.c_str(), nullptr)) return false;
+    bool copied = true;
+    for (const std::wstring& file : FilesIn(source, L"*"))
+        copied = CopyFileW(JoinPath(source, file).c_str(), JoinPath(target, file).c_str(), FALSE) && copied;
+    return copied;
+}
+
+bool ProgramFolder::AddAll(std::initializer_list<const wchar_t*> names, const std::wstring& from) const {
+    bool copied = true;
+    for (const wchar_t* name : names) copied = Add(name, from) && copied;
+    return copied;
+}
+
 namespace {
 
 // The mount-point form of REPARSE_DATA_BUFFER, which the SDK headers leave to the DDK.

@@ -2,6 +2,7 @@
 // Scratch folders and files for the Windows tests.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,18 @@ public:
 
 private:
     std::wstring path_;
+};
+
+// The build's folder of the programs and files as they ship, as Wine shows it.
+std::wstring DistFolder();
+
+// A scratch folder laid out as a program's install folder from files of the build.
+class ProgramFolder : public ScratchFolder {
+public:
+    // Copies name ("hid.exe") from the folder from, as `as` when given; a name that is a
+    // folder ("skins") is made with copies of its files. False when anything was not copied.
+    bool Add(const std::wstring& name, const std::wstring& from = DistFolder(), const std::wstring& as = {}) const;
+    bool AddAll(std::initializer_list<const wchar_t*> names, const std::wstring& from = DistFolder()) const;
 };
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);

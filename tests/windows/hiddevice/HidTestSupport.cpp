@@ -23,9 +23,7 @@ DWORD CountThreads() {
 
 }  // namespace
 
-std::wstring BuiltLibraryPath() {
-    return HostPath(TERN7_DIST_DIR "/HidDevice.dll");
-}
+std::wstring BuiltLibraryPath() { return DistFolder() + L"HidDevice.dll"; }
 
 ProcessHoldings CountHoldings() {
     return {CountOpenHandles(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),

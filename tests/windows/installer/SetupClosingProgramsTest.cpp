@@ -119,7 +119,7 @@ TEST_F(SetupClosingPrograms, ASettingsWindowAskingAboutItsChangesStopsASilentSet
     ASSERT_TRUE(ClickWizardButton(wizardWindow, L"&Finish"));
     ASSERT_TRUE(wizard.WaitForExit(kSetupTimeoutMs));
     EXPECT_EQ(wizard.ExitCode(), 0u);
-    EXPECT_TRUE(SameBytes(Installed(names::kOsdExe), kDistFolder + names::kOsdExe));
+    EXPECT_TRUE(SameBytes(Installed(names::kOsdExe), DistFolder() + names::kOsdExe));
 }
 
 }  // namespace

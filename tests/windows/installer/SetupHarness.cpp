@@ -11,7 +11,6 @@
 #include "TestRegistry.h"
 
 const std::wstring kSetupFile = HostPath(TERN7_SETUP_FILE);
-const std::wstring kDistFolder = HostFolder(TERN7_DIST_DIR);
 
 namespace {
 
@@ -47,9 +46,9 @@ std::wstring Lower(std::wstring text) {
 std::vector<std::wstring> ShippedFiles() {
     std::vector<std::wstring> files{L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe",
                                     L"HidDevice.dll", L"config.ini", L"macrolist.ini"};
-    if (FileExists(kDistFolder + names::kSettingsToolExe)) files.push_back(names::kSettingsToolExe);
+    if (FileExists(DistFolder() + names::kSettingsToolExe)) files.push_back(names::kSettingsToolExe);
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((kDistFolder + L"skins\\*").c_str(), &found);
+    const HANDLE search = FindFirstFileW((DistFolder() + L"skins\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(std::wstring(L"skins\\") + found.cFileName);

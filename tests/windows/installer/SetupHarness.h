@@ -33,7 +33,6 @@ inline constexpr DWORD kExitNewerInstalled = 8;
 inline constexpr DWORD kSetupTimeoutMs = 60000;
 
 extern const std::wstring kSetupFile;
-extern const std::wstring kDistFolder;
 
 // Without the trailing backslash, as the setup writes it.
 std::wstring InstallFolder();

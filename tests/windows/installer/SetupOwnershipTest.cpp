@@ -47,7 +47,7 @@ TEST_F(SetupOwnership, InstallsOnlyIntoAnEmptyOrOwnFolderAndUninstallsOnlyItsOwn
 
     // The folder left for them is still ours to install into again.
     ASSERT_EQ(RunSetup(L"/S /D=" + ours), 0u);
-    EXPECT_TRUE(SameBytes(ours + L"\\hid.exe", kDistFolder + L"hid.exe"));
+    EXPECT_TRUE(SameBytes(ours + L"\\hid.exe", DistFolder() + L"hid.exe"));
     EXPECT_TRUE(Holds(ours + L"\\notes.txt", "mine"));
     ASSERT_TRUE(Uninstall(ours));
 }

@@ -43,7 +43,7 @@ TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent)
     ASSERT_EQ(RunSetup(), 0u);
 
     for (const std::wstring& file : ShippedFiles()) {
-        EXPECT_TRUE(SameBytes(Installed(file), kDistFolder + file)) << file;
+        EXPECT_TRUE(SameBytes(Installed(file), DistFolder() + file)) << file;
     }
     EXPECT_TRUE(FileExists(Installed(L"uninstall.exe")));
     EXPECT_FALSE(FileExists(Installed(L"simmouse.exe")));
@@ -64,7 +64,7 @@ TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent)
     EXPECT_EQ(entry(L"QuietUninstallString"), L"\"" + Installed(L"uninstall.exe") + L"\" /S");
     EXPECT_GT(DwordValue(L"EstimatedSize"), 0u);
     // The settings window when this build has one, else the program folder.
-    const bool withSettingsWindow = FileExists(kDistFolder + names::kSettingsToolExe);
+    const bool withSettingsWindow = FileExists(DistFolder() + names::kSettingsToolExe);
     EXPECT_EQ(Lower(ShortcutTarget(Shortcut())),
               Lower(withSettingsWindow ? Installed(names::kSettingsToolExe) : InstallFolder()));
 
@@ -77,7 +77,7 @@ TEST_F(Setup, InstallsEveryFileRegistersLogOnStartAndAppsEntryAndStartsTheAgent)
 TEST_F(Setup, UpgradeClosesTheRunningProgramsReplacesTheFilesAndKeepsTheUserSettings) {
     // The user's own settings, unlike the defaults the setup ships.
     const std::wstring userConfig = settingsFolder_ + names::kConfigFile;
-    std::string mine = ReadFileBytes(kDistFolder + names::kConfigFile);
+    std::string mine = ReadFileBytes(DistFolder() + names::kConfigFile);
     const std::size_t profile = mine.find("Profile=0");
     ASSERT_NE(profile, std::string::npos);
     mine.replace(profile, 9, "Profile=2");
@@ -106,8 +106,8 @@ TEST_F(Setup, UpgradeClosesTheRunningProgramsReplacesTheFilesAndKeepsTheUserSett
 
     EXPECT_EQ(WaitForSingleObject(oldAgent.get(), 0), WAIT_OBJECT_0) << "the old agent still runs";
     EXPECT_TRUE(tray.WaitForExit(0)) << "the tray companion still runs";
-    EXPECT_TRUE(SameBytes(Installed(names::kMacroListFile), kDistFolder + names::kMacroListFile));
-    EXPECT_TRUE(SameBytes(Installed(names::kOsdExe), kDistFolder + names::kOsdExe));
+    EXPECT_TRUE(SameBytes(Installed(names::kMacroListFile), DistFolder() + names::kMacroListFile));
+    EXPECT_TRUE(SameBytes(Installed(names::kOsdExe), DistFolder() + names::kOsdExe));
 
     const HWND newAgent = WaitForAgent(agentId);
     ASSERT_TRUE(newAgent) << "the agent was not started again";
@@ -191,7 +191,7 @@ TEST_F(Setup, AnOlderSetupLeavesANewerInstallAsItWas) {
 TEST(ShippedFiles, CarryTheProjectVersion) {
     const std::wstring version = TERN7_WIDEN(TERN7_FILE_VERSION);
     for (const wchar_t* file : {L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe", L"HidDevice.dll"}) {
-        EXPECT_EQ(ProductVersionOf(kDistFolder + file), version) << file;
+        EXPECT_EQ(ProductVersionOf(DistFolder() + file), version) << file;
     }
     ASSERT_TRUE(FileExists(kSetupFile)) << "no setup: install the nsis package (makensis)";
     EXPECT_EQ(ProductVersionOf(kSetupFile), version);

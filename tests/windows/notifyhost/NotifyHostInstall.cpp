@@ -6,20 +6,12 @@
 #include "ProgramNames.h"
 #include "TrayIds.h"
 
-std::wstring DistFolder() { return HostFolder(TERN7_DIST_DIR); }
 std::wstring StandInFolder() { return HostFolder(TERN7_STANDIN_DIR); }
 
-void CopyInto(const std::wstring& from, const std::wstring& to) {
-    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << from;
-}
-
 NotifyHostInstall::NotifyHostInstall(bool withSkin) {
-    CopyInto(DistFolder() + names::kNotifyHostExe, folder_.File(names::kNotifyHostExe));
-    CopyInto(StandInFolder() + names::kSettingsToolExe, folder_.File(names::kSettingsToolExe));
-    if (withSkin) {
-        CreateDirectoryW(folder_.File(L"skins").c_str(), nullptr);
-        CopyInto(DistFolder() + kTraySkinFile, folder_.File(kTraySkinFile));
-    }
+    EXPECT_TRUE(folder_.Add(names::kNotifyHostExe));
+    EXPECT_TRUE(folder_.Add(names::kSettingsToolExe, StandInFolder()));
+    EXPECT_TRUE(!withSkin || folder_.Add(L"skins"));
 }
 
 NotifyHostInstall::~NotifyHostInstall() {

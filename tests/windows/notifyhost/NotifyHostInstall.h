@@ -9,20 +9,17 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 
-// The install folder a user copies to a PC, and the folder of the settings tool stand-in.
-std::wstring DistFolder();
+// The folder of the settings tool stand-in.
 std::wstring StandInFolder();
 
-void CopyInto(const std::wstring& from, const std::wstring& to);
-
 // An install folder with notifyhost.exe and the settings tool stand-in (Setwell.exe),
-// optionally with the skin string file.
+// optionally with the skins.
 class NotifyHostInstall {
 public:
     explicit NotifyHostInstall(bool withSkin = true);
     ~NotifyHostInstall();
 
-    const ScratchFolder& Folder() const { return folder_; }
+    const ProgramFolder& Folder() const { return folder_; }
 
     // Starts notifyhost.exe and waits until its window answers; null when it never did.
     HWND Start(ChildProcess& process) const;
@@ -31,7 +28,7 @@ public:
     std::vector<std::string> SettingsToolLaunches() const;
 
 private:
-    ScratchFolder folder_;
+    ProgramFolder folder_;
 };
 
 // The window of the running settings tool stand-in, waiting up to timeoutMs for it.

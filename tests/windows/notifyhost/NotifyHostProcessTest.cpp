@@ -172,8 +172,8 @@ TEST(NotifyHostProcess, OtherMouseMessagesOnTheIconDoNothing) {
 
 TEST(NotifyHostProcess, OpenSettingsStartsTheShippedSettingsWindowFromTheInstallFolder) {
     NotifyHostInstall install;
+    ASSERT_TRUE(install.Folder().Add(names::kSettingsToolExe));
     const std::wstring setwell = install.Folder().File(names::kSettingsToolExe);
-    CopyInto(DistFolder() + names::kSettingsToolExe, setwell);
     ScratchFolder appData;
     AppDataRedirect redirect(appData.Path());
     ChildProcess host;

@@ -39,18 +39,8 @@ bool Ended(const RunningCompanion& companion, DWORD timeoutMs) {
 class NotifyHostWithAgentTest : public ::testing::Test {
 protected:
     NotifyHostWithAgentTest() {
-        const std::wstring dist = DistFolder();
-        for (const wchar_t* file :
-             {L"hid.exe", names::kHidDeviceDll, names::kNotifyHostExe, names::kConfigFile, names::kMacroListFile})
-            CopyInto(dist + file, install.File(file));
-        CreateDirectoryW(install.File(L"skins").c_str(), nullptr);
-        WIN32_FIND_DATAW found{};
-        const HANDLE search = FindFirstFileW((dist + L"skins\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                CopyInto(dist + L"skins\\" + found.cFileName, install.File(L"skins\\") + found.cFileName);
-        }
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
+        EXPECT_TRUE(install.AddAll({L"hid.exe", names::kHidDeviceDll, names::kNotifyHostExe, names::kConfigFile,
+                                    names::kMacroListFile, L"skins"}));
     }
     ~NotifyHostWithAgentTest() override {
         // Whatever companion is left would hold the single-instance mutex for later tests.
@@ -62,7 +52,7 @@ protected:
         return WaitForWindowOf(agent.Id(), names::kAgentWindowTitle, 15000);
     }
 
-    ScratchFolder install;
+    ProgramFolder install;
     ScratchFolder appData;
     AppDataRedirect redirect{appData.Path()};
 };

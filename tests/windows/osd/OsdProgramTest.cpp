@@ -2,14 +2,13 @@
 // focus or the mouse, and hiding again by itself.
 #include <gtest/gtest.h>
 
-#include "PathText.h"
 #include "ProgramNames.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
 namespace {
 
-std::wstring OsdProgram() { return JoinPath(HostPath(TERN7_DIST_DIR), L"OSD.exe"); }
+std::wstring OsdProgram() { return DistFolder() + L"OSD.exe"; }
 
 class OsdProgramTest : public ::testing::Test {
 protected:

@@ -1,9 +1,9 @@
 #include "Tern7ctlRun.h"
 
-#include "PathText.h"
+#include <gtest/gtest.h>
 
 Tern7ctlInstall::Tern7ctlInstall() {
-    CopyFileW(JoinPath(HostPath(TERN7_DIST_DIR), L"tern7ctl.exe").c_str(), folder_.File(L"tern7ctl.exe").c_str(), FALSE);
+    if (!folder_.Add(L"tern7ctl.exe")) ADD_FAILURE() << "tern7ctl.exe not installed";
 }
 
 std::wstring Tern7ctlInstall::Command(const std::wstring& arguments) const {

@@ -15,11 +15,11 @@ std::string Trimmed(std::string text);
 class Tern7ctlInstall {
 public:
     Tern7ctlInstall();
-    const ScratchFolder& Folder() const { return folder_; }
+    const ProgramFolder& Folder() const { return folder_; }
     // The command line that runs the installed program with these arguments.
     std::wstring Command(const std::wstring& arguments) const;
     CommandResult Run(const std::wstring& arguments, DWORD timeoutMs = 30000) const;
 
 private:
-    ScratchFolder folder_;
+    ProgramFolder folder_;
 };
