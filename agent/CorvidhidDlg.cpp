@@ -109,8 +109,7 @@ void CCorvidhidDlg::FlushConfigWrites() {
     const IniFile config = UserConfig();
     // A file of keys alone would stop the first-run copy: the copy comes first.
     if (userConfigPending_) userConfigPending_ = !EnsureUserConfig();
-    if (!userConfigPending_ && !pendingSaves_.Empty() &&
-        !SaveKeys(config, pendingSaves_.Keys(), L"SaveSettings")) {
+    if (!userConfigPending_ && !pendingSaves_.Empty() && !SaveKeys(config, pendingSaves_.Keys(), L"SaveSettings")) {
         for (const SettingsToolNotice& notice : pendingSaves_.Saved()) {
             if (HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle))
                 PostMessageW(tool, notice.Message, notice.WParam, 0);

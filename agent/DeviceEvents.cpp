@@ -21,8 +21,8 @@
 namespace {
 
 void WriteReportLines(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length) {
-    DebugLine("ID:%x,pBuffer=%x , Length=%x\n", deviceId, static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)),
-              length);
+    DebugLine("ID:%x,pBuffer=%x , Length=%x\n", deviceId,
+              static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(report)), length);
     DebugLine("%02x %02x %02x %02x %02x %02x %02x %02x %02x\n", report[0], report[1], report[2], report[3], report[4],
               report[5], report[6], report[7], report[8]);
 }
@@ -37,12 +37,8 @@ void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* re
             ActiveGroup = action.Value - 1;
             OnDeviceModeChange(action.Value, ModeKind::Profile);
             break;
-        case DeviceActionKind::SetCpiLevel:
-            OnDeviceModeChange(action.Value, ModeKind::CpiLevel);
-            break;
-        case DeviceActionKind::RunProgram:
-            RunProgram(CurrentSettings, action.Value);
-            break;
+        case DeviceActionKind::SetCpiLevel: OnDeviceModeChange(action.Value, ModeKind::CpiLevel); break;
+        case DeviceActionKind::RunProgram: RunProgram(CurrentSettings, action.Value); break;
         case DeviceActionKind::ZoomIn:
         case DeviceActionKind::ZoomOut:
             // Stamped now and played from the window's queue, so that reports the library
@@ -51,14 +47,11 @@ void CCorvidhidDlg::OnInputReport(std::uint32_t deviceId, const std::uint8_t* re
                                 GetTickCount64());
             if (!zoomPosted_) zoomPosted_ = PostMessageW(GetSafeHwnd(), kMsgZoomWaiting, 0, 0);
             break;
-        case DeviceActionKind::MediaNotice:
-            ShowNotice(action.Value, 0, NoticeForm::Plain);
-            break;
+        case DeviceActionKind::MediaNotice: ShowNotice(action.Value, 0, NoticeForm::Plain); break;
         case DeviceActionKind::MuteNotice:
             ShowNotice(GetMuteState() ? osd::kMuted : osd::kSoundOn, 0, NoticeForm::Plain);
             break;
-        case DeviceActionKind::None:
-            break;
+        case DeviceActionKind::None: break;
     }
 }
 
@@ -83,7 +76,8 @@ void CCorvidhidDlg::StoreCpiLevel(int level) {
     const int group = ActiveGroup != -1 ? ActiveGroup : CurrentSettings.Profile;
     if (group < 0 || group >= kProfileCount) return;
     CurrentSettings.Groups[group].DPI = level;
-    SaveSetting(GroupDpiKey(level, group), SettingsToolNotice{settings_tool::kMsgCpiChanged, static_cast<WPARAM>(level)});
+    SaveSetting(GroupDpiKey(level, group),
+                SettingsToolNotice{settings_tool::kMsgCpiChanged, static_cast<WPARAM>(level)});
 }
 
 void CCorvidhidDlg::SelectProfile(int index) {

@@ -13,10 +13,10 @@
 #include "DataFolders.h"
 #include "DebugOutput.h"
 #include "InputReport.h"
-#include "ReportQueue.h"
 #include "ModulePaths.h"
 #include "PathText.h"
 #include "ProgramNames.h"
+#include "ReportQueue.h"
 
 namespace {
 
@@ -134,8 +134,7 @@ LRESULT CCorvidhidDlg::OnSessionChange(WPARAM wParam, LPARAM lParam) {
             KillTimer(GetSafeHwnd(), kReconnectTimer);
             SavePlugState(0);
             break;
-        default:
-            break;
+        default: break;
     }
     return 0;
 }

@@ -34,4 +34,3 @@ private:
     hid::StopFn stop_ = nullptr;
     hid::WriteReportFn write_ = nullptr;
 };
-

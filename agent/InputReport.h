@@ -10,8 +10,8 @@ enum class DeviceActionKind {
     RunProgram,     // Value: button slot 0..8 (8 names no button)
     ZoomIn,
     ZoomOut,
-    MediaNotice,    // Value: notice code 1..5
-    MuteNotice,     // the notice depends on the mute state afterwards
+    MediaNotice,  // Value: notice code 1..5
+    MuteNotice,   // the notice depends on the mute state afterwards
 };
 
 // What a mode change of the mouse switched: its CPI level or its profile.

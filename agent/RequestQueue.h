@@ -15,9 +15,9 @@
 struct AgentRequest {
     enum class Kind { Apply, ModeChange };
     Kind What = Kind::Apply;
-    int N = 0;                              // mode change: profile or CPI level number
-    ModeKind Mode = ModeKind::CpiLevel;     // mode change: which of the two
-    std::uintptr_t Token = 0;               // apply: what the answer carries back to the asker
+    int N = 0;                           // mode change: profile or CPI level number
+    ModeKind Mode = ModeKind::CpiLevel;  // mode change: which of the two
+    std::uintptr_t Token = 0;            // apply: what the answer carries back to the asker
 
     bool operator==(const AgentRequest&) const = default;
 };

@@ -48,7 +48,8 @@ void CopyIntoPlace(const std::wstring& from, const std::wstring& to) {
     created.reset();
     if (!CopyFileW(from.c_str(), copy.c_str(), FALSE)) error = LastErrorOr(ERROR_OPEN_FAILED);
     if (!error) error = FlushToDisk(copy);
-    if (!error && !MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) error = LastErrorOr(ERROR_ACCESS_DENIED);
+    if (!error && !MoveFileExW(copy.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+        error = LastErrorOr(ERROR_ACCESS_DENIED);
     if (!error) return;
     DeleteFileW(copy.c_str());
     // A missing default or a file the user already has is no fault.

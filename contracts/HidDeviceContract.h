@@ -51,8 +51,7 @@ inline constexpr unsigned kOrdinalSetInputCallback = 8;
 
 // Input reports: report identifier first; the buffer holds at least kMinInputBuffer bytes.
 inline constexpr std::uint32_t kMinInputBuffer = 9;
-using InputCallback = void(TERN7_STDCALL*)(std::uint32_t deviceId, const std::uint8_t* report,
-                                           std::uint32_t length);
+using InputCallback = void(TERN7_STDCALL*)(std::uint32_t deviceId, const std::uint8_t* report, std::uint32_t length);
 
 using StartMonitoringFn = std::int32_t(TERN7_STDCALL*)(void* window, std::uint32_t message);
 using StopFn = void(TERN7_STDCALL*)();

@@ -24,8 +24,10 @@ void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writ
             otherWritable = otherWritable || candidate.OutputLength == writeLength;
             if (!other || candidate.Pair < other->Pair) other = &candidate;
         }
-        if (!other) waiting.insert(main.Path);
-        else if (!otherWritable) std::swap(main.Pair, other->Pair);
+        if (!other)
+            waiting.insert(main.Path);
+        else if (!otherWritable)
+            std::swap(main.Pair, other->Pair);
     }
     std::erase_if(present, [&](const PresentCollection& collection) { return waiting.count(collection.Path) > 0; });
 }
@@ -37,8 +39,9 @@ void CollectionRoster::Update(std::vector<PresentCollection> present, Collection
     for (const Entry& entry : open_) {
         if (entry.Main && !presentPaths.count(entry.Path)) lostDevices.insert(entry.DeviceKey);
     }
-    CloseWhere([&](const Entry& entry) { return !presentPaths.count(entry.Path) || lostDevices.count(entry.DeviceKey); },
-               effects);
+    CloseWhere(
+        [&](const Entry& entry) { return !presentPaths.count(entry.Path) || lostDevices.count(entry.DeviceKey); },
+        effects);
 
     std::sort(present.begin(), present.end(), [](const PresentCollection& a, const PresentCollection& b) {
         return std::tie(a.DeviceKey, a.Pair, a.Path) < std::tie(b.DeviceKey, b.Pair, b.Path);
@@ -124,8 +127,8 @@ std::optional<std::uint16_t> CollectionRoster::OtherId(std::uint16_t mainId) con
 }
 
 const CollectionRoster::Entry* CollectionRoster::OpenMainOf(const std::wstring& deviceKey) const {
-    const auto entry = std::find_if(open_.begin(), open_.end(),
-                                    [&](const Entry& e) { return e.Main && e.DeviceKey == deviceKey; });
+    const auto entry =
+        std::find_if(open_.begin(), open_.end(), [&](const Entry& e) { return e.Main && e.DeviceKey == deviceKey; });
     return entry == open_.end() ? nullptr : &*entry;
 }
 

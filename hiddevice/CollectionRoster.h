@@ -17,9 +17,9 @@ namespace hiddevice {
 
 // A matching collection that is present now.
 struct PresentCollection {
-    std::wstring Path;       // unique per collection
-    std::wstring DeviceKey;  // the same for every collection of one physical device
-    std::size_t Pair = 0;    // the filter pair it answers; 0 marks the main collection
+    std::wstring Path;               // unique per collection
+    std::wstring DeviceKey;          // the same for every collection of one physical device
+    std::size_t Pair = 0;            // the filter pair it answers; 0 marks the main collection
     std::uint32_t OutputLength = 0;  // of its output reports; 0: it takes none
 };
 

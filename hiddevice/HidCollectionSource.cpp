@@ -32,8 +32,8 @@ constexpr ULONG kInputBuffers = 512;
 // Attributes and report lengths; a collection can be asked without read or write access,
 // which the system refuses for its own keyboards and mice.
 std::optional<ProbedCollection> Probe(const std::wstring& path) {
-    UniqueKernelHandle device(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                          0, nullptr));
+    UniqueKernelHandle device(
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device) {
         TraceSystemError(L"CreateFile", path);
         return std::nullopt;
@@ -127,7 +127,8 @@ GUID HidCollectionSource::InterfaceClass() const {
 std::vector<ProbedCollection> HidCollectionSource::Present() {
     std::vector<ProbedCollection> present;
     const GUID hidClass = InterfaceClass();
-    const UniqueDeviceInfoSet set(SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    const UniqueDeviceInfoSet set(
+        SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set) {
         TraceSystemError(L"SetupDiGetClassDevs");
         return present;
@@ -153,8 +154,9 @@ std::vector<ProbedCollection> HidCollectionSource::Present() {
 }
 
 UniqueKernelHandle HidCollectionSource::Open(const std::wstring& path) {
-    UniqueKernelHandle device(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+    UniqueKernelHandle device(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_OVERLAPPED, nullptr));
     if (!device) {
         TraceSystemError(L"CreateFile", path);
         return device;

@@ -51,9 +51,9 @@ std::int32_t __stdcall StartMonitoring(void* window, std::uint32_t message) {
         std::lock_guard lock(State().mutex);
         if (State().filter) filter = hiddevice::CollectionFilter(*State().filter);
     }
-    auto session = std::make_shared<MonitorSession>(static_cast<HWND>(window), message, std::move(filter),
-                                                    std::make_unique<hiddevice::HidCollectionSource>(),
-                                                    State().callback);
+    auto session =
+        std::make_shared<MonitorSession>(static_cast<HWND>(window), message, std::move(filter),
+                                         std::make_unique<hiddevice::HidCollectionSource>(), State().callback);
     const bool opened = session->Start();
     std::lock_guard lock(State().mutex);
     State().session = std::move(session);

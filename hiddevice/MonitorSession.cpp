@@ -107,8 +107,7 @@ bool MonitorSession::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             Rescan();
             result = 0;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

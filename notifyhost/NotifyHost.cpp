@@ -73,15 +73,12 @@ LRESULT CNotifyHost::OnDestroy(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CNotifyHost::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
-        case ID_TRAY_OPEN:
-            OpenSettingsTool();
-            return 0;
+        case ID_TRAY_OPEN: OpenSettingsTool(); return 0;
         case ID_TRAY_EXIT:
             // The main window: its end ends the program.
             DestroyWindow();
             return 0;
-        default:
-            return Default(WM_COMMAND, wParam, lParam);
+        default: return Default(WM_COMMAND, wParam, lParam);
     }
 }
 

@@ -5,8 +5,7 @@
 namespace pointer {
 
 LiveAcceleration PlanLiveAcceleration(const ProfileSettings& p, int mouseSpeed, int threshold2, int threshold1) {
-    if (p.AccelerationEnabled != 1 && (mouseSpeed != 0 || threshold2 != 0 || threshold1 != 0))
-        return {true, {0, 0, 0}};
+    if (p.AccelerationEnabled != 1 && (mouseSpeed != 0 || threshold2 != 0 || threshold1 != 0)) return {true, {0, 0, 0}};
     return {false, {threshold1, threshold2, mouseSpeed}};
 }
 

@@ -27,7 +27,8 @@ MMRESULT CWTMixer::OpenSpeakersLine() {
     Close();
     MMRESULT result = MMSYSERR_NODRIVER;
     for (UINT device = 0; device < count; ++device) {
-        result = system_imports::MixerOpen(&mixer_, device, reinterpret_cast<DWORD_PTR>(notifyWindow_), 0, CALLBACK_WINDOW);
+        result =
+            system_imports::MixerOpen(&mixer_, device, reinterpret_cast<DWORD_PTR>(notifyWindow_), 0, CALLBACK_WINDOW);
         if (result != MMSYSERR_NOERROR) {
             mixer_ = nullptr;
             continue;
@@ -35,7 +36,8 @@ MMRESULT CWTMixer::OpenSpeakersLine() {
         MIXERLINEW line{};
         line.cbStruct = sizeof(line);
         line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-        result = system_imports::MixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
+        result = system_imports::MixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer_), &line,
+                                                   MIXER_GETLINEINFOF_COMPONENTTYPE);
         if (result == MMSYSERR_NOERROR) {
             speakersLineId_ = line.dwLineID;
             return MMSYSERR_NOERROR;
@@ -55,7 +57,8 @@ MMRESULT CWTMixer::FindLineControl(DWORD lineId, DWORD controlType, MIXERCONTROL
     request.cControls = 1;
     request.cbmxctrl = sizeof(record);
     request.pamxctrl = &record;
-    return system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request, MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    return system_imports::MixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer_), &request,
+                                                 MIXER_GETLINECONTROLSF_ONEBYTYPE);
 }
 
 MMRESULT CWTMixer::ReadControlValue(DWORD controlId, DWORD flags, DWORD& value) {

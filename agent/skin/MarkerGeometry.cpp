@@ -10,7 +10,8 @@ int PositionOrMinimum(int value, int minimum, int maximum) {
 int FillWidth(int width, int position, int minimum, int maximum) {
     if (width <= 0 || maximum <= minimum) return 0;
     // 64 bits: width times a wide range does not fit 32.
-    const std::int64_t fill = std::int64_t{width} * (std::int64_t{position} - minimum) / (std::int64_t{maximum} - minimum);
+    const std::int64_t fill =
+        std::int64_t{width} * (std::int64_t{position} - minimum) / (std::int64_t{maximum} - minimum);
     return static_cast<int>(std::clamp<std::int64_t>(fill, 0, width));
 }
 

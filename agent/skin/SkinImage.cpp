@@ -14,8 +14,8 @@ constexpr LONGLONG kMaxImageFileBytes = 64 * 1024 * 1024;
 
 // The file's bytes in a movable memory block, as the stream on it needs them.
 HGLOBAL ReadFileIntoGlobal(const std::wstring& path, DWORD& size) {
-    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
+    UniqueKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER length{};
     if (!file || !GetFileSizeEx(file.get(), &length) || length.QuadPart <= 0 || length.QuadPart > kMaxImageFileBytes)
         return nullptr;
@@ -59,8 +59,8 @@ SIZE LoadSkinImage(const std::wstring& path, UniqueBitmap& bitmap) {
     if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle)))
         return {0, 0};
     // The picture deletes its bitmap when released; keep a copy of our own instead.
-    bitmap.reset(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP,
-                                                0, 0, LR_CREATEDIBSECTION)));
+    bitmap.reset(static_cast<HBITMAP>(
+        CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP description{};
     if (!bitmap || !GetObjectW(bitmap.get(), sizeof(description), &description)) {
         bitmap.reset();

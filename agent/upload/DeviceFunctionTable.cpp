@@ -3,9 +3,7 @@
 namespace {
 
 // A function record: byte 1 is one of the mouse's own function codes.
-constexpr DeviceFunctionRow MouseFunction(std::uint8_t func, std::uint8_t code) {
-    return {func, {0x00, code}};
-}
+constexpr DeviceFunctionRow MouseFunction(std::uint8_t func, std::uint8_t code) { return {func, {0x00, code}}; }
 
 // Byte 0 = 4: the mouse sends byte 3 back in its input report 3.
 constexpr DeviceFunctionRow ReportedCode(std::uint8_t func, std::uint8_t code) {
@@ -24,6 +22,7 @@ constexpr DeviceFunctionRow FirstButtonClick(std::uint8_t func, std::uint8_t num
 
 }  // namespace
 
+// clang-format off
 const std::array<DeviceFunctionRow, kDeviceFunctionRows> DeviceFunctionTable = {{
     MouseFunction(1, 0xF0),
     MouseFunction(2, 0xF1),
@@ -61,6 +60,7 @@ const std::array<DeviceFunctionRow, kDeviceFunctionRows> DeviceFunctionTable = {
     FirstButtonClick(28, 5),
     FirstButtonClick(29, 1),  // the number is the button's id
 }};
+// clang-format on
 
 const DeviceFunctionRow* FindDeviceFunction(std::uint8_t buttonFunc) {
     for (const DeviceFunctionRow& row : DeviceFunctionTable) {

@@ -25,8 +25,8 @@ void CWnd::operator delete(CWnd* window, std::destroying_delete_t) {
     ::operator delete(storage);
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height,
-                    HWND parent, HMENU menu) {
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width, int height, HWND parent,
+                    HMENU menu) {
     const HINSTANCE program = GetModuleHandleW(nullptr);
     if (hwnd_ || !RegisterWindowClass(kWindowClass, &CWnd::StaticWindowProc, program)) return false;
     const HWND hwnd =

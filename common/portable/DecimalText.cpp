@@ -5,8 +5,7 @@
 
 std::optional<int> ParseDecimal(std::wstring_view text) {
     std::size_t at = 0;
-    while (at < text.size() && (text[at] == L' ' || text[at] == L'\t' || text[at] == L'\r' || text[at] == L'\n'))
-        ++at;
+    while (at < text.size() && (text[at] == L' ' || text[at] == L'\t' || text[at] == L'\r' || text[at] == L'\n')) ++at;
     bool negative = false;
     if (at < text.size() && (text[at] == L'+' || text[at] == L'-')) negative = text[at++] == L'-';
     if (at >= text.size() || text[at] < L'0' || text[at] > L'9') return std::nullopt;

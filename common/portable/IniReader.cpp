@@ -21,5 +21,6 @@ void IniReader::ReadStruct(const std::wstring& section, const std::wstring& key,
                            std::span<std::uint8_t> destination) const {
     std::wstring value;
     if (!ReadRaw(section, key, value)) return;
-    if (const auto bytes = DecodeStruct(value, destination.size())) std::copy(bytes->begin(), bytes->end(), destination.begin());
+    if (const auto bytes = DecodeStruct(value, destination.size()))
+        std::copy(bytes->begin(), bytes->end(), destination.begin());
 }

@@ -19,10 +19,10 @@ wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar
 std::wstring_view NameOf(std::wstring_view text) { return text.substr(0, text.find(L'\0')); }
 
 wchar_t FromCodePage1252(std::uint8_t byte) {
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    static constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     return byte >= 0x80 && byte < 0xA0 ? static_cast<wchar_t>(kHigh[byte - 0x80]) : static_cast<wchar_t>(byte);
 }
 
@@ -43,8 +43,11 @@ std::wstring DecodeUtf8(std::span<const std::uint8_t> bytes) {
     std::size_t at = 0;
     while (at < bytes.size()) {
         const std::uint8_t lead = bytes[at];
-        const int trail = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1 : lead >= 0xE0 && lead < 0xF0 ? 2
-                        : lead >= 0xF0 && lead < 0xF5 ? 3 : -1;
+        const int trail = lead < 0x80                   ? 0
+                          : lead >= 0xC2 && lead < 0xE0 ? 1
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                        : -1;
         char32_t code = trail == 0 ? lead : trail == 1 ? lead & 0x1F : trail == 2 ? lead & 0x0F : lead & 0x07;
         bool valid = trail >= 0 && at + trail < bytes.size();
         for (int i = 1; valid && i <= trail; ++i) {
@@ -83,8 +86,8 @@ std::wstring CopyEntry(std::wstring_view value, std::size_t capacity) {
 }  // namespace
 
 bool SameIniName(std::wstring_view a, std::wstring_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
 IniText::IniText(std::wstring_view text) {

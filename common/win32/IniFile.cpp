@@ -51,8 +51,8 @@ std::wstring WriteTarget(const std::wstring& path) {
 
 DWORD WriteBytes(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
-    if (!bytes.empty() &&
-        (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written != bytes.size()))
+    if (!bytes.empty() && (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+                           written != bytes.size()))
         return LastErrorOr(ERROR_DISK_FULL);
     return 0;
 }
@@ -213,7 +213,8 @@ unsigned long IniFile::WriteKeys(std::span<const IniEntry> entries) const {
     return OverwriteValues(WriteTarget(path_), snapshot, changing) ? 0 : error;
 }
 
-unsigned long IniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& text) const {
+unsigned long IniFile::WriteString(const std::wstring& section, const std::wstring& key,
+                                   const std::wstring& text) const {
     const IniEntry entry{section, key, text};
     return WriteKeys({&entry, 1});
 }

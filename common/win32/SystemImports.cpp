@@ -44,8 +44,7 @@ MMRESULT MixerClose(HMIXER mixer) {
 }
 
 MMRESULT MixerGetLineInfoW(HMIXEROBJ mixer, LPMIXERLINEW line, DWORD flags) {
-    static const auto function =
-        Lookup<MMRESULT(WINAPI*)(HMIXEROBJ, LPMIXERLINEW, DWORD)>(kWinmm, "mixerGetLineInfoW");
+    static const auto function = Lookup<MMRESULT(WINAPI*)(HMIXEROBJ, LPMIXERLINEW, DWORD)>(kWinmm, "mixerGetLineInfoW");
     return function ? function(mixer, line, flags) : MMSYSERR_NODRIVER;
 }
 

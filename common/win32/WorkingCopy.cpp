@@ -18,9 +18,9 @@ void CopySecurity(const std::wstring& from, const std::wstring& to) {
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     GetSecurityDescriptorControl(descriptor, &control, &revision);
-    const SECURITY_INFORMATION which = DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED)
-                                                                        ? PROTECTED_DACL_SECURITY_INFORMATION
-                                                                        : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    const SECURITY_INFORMATION which =
+        DACL_SECURITY_INFORMATION |
+        ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION : UNPROTECTED_DACL_SECURITY_INFORMATION);
     SetNamedSecurityInfoW(const_cast<wchar_t*>(to.c_str()), SE_FILE_OBJECT, which, nullptr, nullptr, acl, nullptr);
     LocalFree(descriptor);
 }

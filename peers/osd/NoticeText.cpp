@@ -19,6 +19,7 @@ std::wstring NoticeText(unsigned message, int code, int value) {
         case osd::kMuted: return L"Muted";
         default: break;
     }
-    if (code >= osd::kProfile1 && code < osd::kProfile1 + kProfileCount) return L"Profile " + std::to_wstring(code - osd::kProfile1 + 1);
+    if (code >= osd::kProfile1 && code < osd::kProfile1 + kProfileCount)
+        return L"Profile " + std::to_wstring(code - osd::kProfile1 + 1);
     return {};
 }

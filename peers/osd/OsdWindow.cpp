@@ -23,9 +23,9 @@ constexpr int kBottomMargin = 96;
 }  // namespace
 
 const MessageMapEntry<COsdWindow> COsdWindow::kMessageMap[] = {
-    {osd::kMsgNotice, &COsdWindow::OnNotice},     {osd::kMsgValueNotice, &COsdWindow::OnValueNotice},
-    {WM_PAINT, &COsdWindow::OnPaint},             {WM_TIMER, &COsdWindow::OnTimer},
-    {WM_NCHITTEST, &COsdWindow::OnNcHitTest},     {WM_MOUSEACTIVATE, &COsdWindow::OnMouseActivate},
+    {osd::kMsgNotice, &COsdWindow::OnNotice}, {osd::kMsgValueNotice, &COsdWindow::OnValueNotice},
+    {WM_PAINT, &COsdWindow::OnPaint},         {WM_TIMER, &COsdWindow::OnTimer},
+    {WM_NCHITTEST, &COsdWindow::OnNcHitTest}, {WM_MOUSEACTIVATE, &COsdWindow::OnMouseActivate},
 };
 
 bool COsdWindow::Create() {

@@ -5,9 +5,9 @@
 
 enum class ApplyState {
     Idle,
-    FileBusy,     // another program holds config.ini's lock; the save is tried again
-    SaveFailed,   // config.ini does not hold the edits; the agent was not asked
-    Updating,     // written and the agent asked; its answer is awaited
+    FileBusy,    // another program holds config.ini's lock; the save is tried again
+    SaveFailed,  // config.ini does not hold the edits; the agent was not asked
+    Updating,    // written and the agent asked; its answer is awaited
     Updated,
     WriteFailed,
     NoMouse,

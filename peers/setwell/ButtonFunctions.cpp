@@ -3,8 +3,6 @@
 #include <array>
 #include <string>
 
-
-
 namespace {
 
 // The first five are the mouse's own buttons, which buttons 1 to 5 do by default; of the

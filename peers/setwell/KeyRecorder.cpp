@@ -38,9 +38,7 @@ void Paint(HWND window, RecorderState& state) {
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     RecorderState* state = StateOf(window);
     switch (message) {
-        case WM_NCCREATE:
-            SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(new RecorderState));
-            break;
+        case WM_NCCREATE: SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(new RecorderState)); break;
         case WM_NCDESTROY:
             delete state;
             SetWindowLongPtrW(window, 0, 0);
@@ -48,8 +46,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_SETFONT:
             if (state) state->Font = reinterpret_cast<HFONT>(wParam);
             return 0;
-        case WM_GETFONT:
-            return state ? reinterpret_cast<LRESULT>(state->Font) : 0;
+        case WM_GETFONT: return state ? reinterpret_cast<LRESULT>(state->Font) : 0;
         case WM_SETTEXT: {
             const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
             InvalidateRect(window, nullptr, TRUE);
@@ -62,17 +59,13 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             }
             break;
         case WM_ENABLE:
-        case WM_SETFOCUS:
-            InvalidateRect(window, nullptr, TRUE);
-            return 0;
+        case WM_SETFOCUS: InvalidateRect(window, nullptr, TRUE); return 0;
         case WM_KILLFOCUS:
             InvalidateRect(window, nullptr, TRUE);
             if (state && state->Recording)
                 SendMessageW(GetParent(window), kKeyRecorderFocusLost, wParam, reinterpret_cast<LPARAM>(window));
             return 0;
-        case WM_LBUTTONDOWN:
-            SetFocus(window);
-            return 0;
+        case WM_LBUTTONDOWN: SetFocus(window); return 0;
         case WM_GETDLGCODE:
             // Only while recording do Tab, Enter and Escape belong to the sequence.
             return state && state->Recording ? DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS : 0;
@@ -96,8 +89,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             // Alt+letter must not reach the dialog's mnemonics while recording.
             if (state && state->Recording) return 0;
             break;
-        default:
-            break;
+        default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -6,13 +6,12 @@
 namespace {
 
 // Virtual-key codes; the values are fixed by Windows.
-constexpr unsigned kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkShift = 0x10, kVkControl = 0x11,
-                   kVkMenu = 0x12, kVkPause = 0x13, kVkCapital = 0x14, kVkEscape = 0x1B, kVkSpace = 0x20,
-                   kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26,
-                   kVkRight = 0x27, kVkDown = 0x28, kVkSnapshot = 0x2C, kVkInsert = 0x2D, kVkDelete = 0x2E,
-                   kVkLWin = 0x5B, kVkRWin = 0x5C, kVkApps = 0x5D, kVkNumpad0 = 0x60, kVkF1 = 0x70,
-                   kVkLShift = 0xA0, kVkRShift = 0xA1, kVkLControl = 0xA2, kVkRControl = 0xA3, kVkLMenu = 0xA4,
-                   kVkRMenu = 0xA5;
+constexpr unsigned kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12,
+                   kVkPause = 0x13, kVkCapital = 0x14, kVkEscape = 0x1B, kVkSpace = 0x20, kVkPrior = 0x21,
+                   kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
+                   kVkDown = 0x28, kVkSnapshot = 0x2C, kVkInsert = 0x2D, kVkDelete = 0x2E, kVkLWin = 0x5B,
+                   kVkRWin = 0x5C, kVkApps = 0x5D, kVkNumpad0 = 0x60, kVkF1 = 0x70, kVkLShift = 0xA0, kVkRShift = 0xA1,
+                   kVkLControl = 0xA2, kVkRControl = 0xA3, kVkLMenu = 0xA4, kVkRMenu = 0xA5;
 
 struct OemKey {
     unsigned VirtualKey;
@@ -20,8 +19,17 @@ struct OemKey {
 };
 // The US layout's punctuation keys.
 constexpr std::array<OemKey, 11> kOemKeys = {{
-    {0xBD, 0x2D}, {0xBB, 0x2E}, {0xDB, 0x2F}, {0xDD, 0x30}, {0xDC, 0x31}, {0xBA, 0x33},
-    {0xDE, 0x34}, {0xC0, 0x35}, {0xBC, 0x36}, {0xBE, 0x37}, {0xBF, 0x38},
+    {0xBD, 0x2D},
+    {0xBB, 0x2E},
+    {0xDB, 0x2F},
+    {0xDD, 0x30},
+    {0xDC, 0x31},
+    {0xBA, 0x33},
+    {0xDE, 0x34},
+    {0xC0, 0x35},
+    {0xBC, 0x36},
+    {0xBE, 0x37},
+    {0xBF, 0x38},
 }};
 
 struct NamedUsage {
@@ -29,16 +37,19 @@ struct NamedUsage {
     const wchar_t* Name;
 };
 constexpr std::array<NamedUsage, 38> kNames = {{
-    {0x28, L"Enter"},       {0x29, L"Esc"},        {0x2A, L"Backspace"},   {0x2B, L"Tab"},
-    {0x2C, L"Space"},       {0x2D, L"-"},          {0x2E, L"="},           {0x2F, L"["},
-    {0x30, L"]"},           {0x31, L"\\"},         {0x33, L";"},           {0x34, L"'"},
-    {0x35, L"`"},           {0x36, L","},          {0x37, L"."},           {0x38, L"/"},
-    {0x39, L"Caps Lock"},   {0x46, L"Print Screen"}, {0x48, L"Pause"},     {0x49, L"Insert"},
-    {0x4A, L"Home"},        {0x4B, L"Page Up"},    {0x4C, L"Delete"},      {0x4D, L"End"},
-    {0x4E, L"Page Down"},   {0x4F, L"Right"},      {0x50, L"Left"},        {0x51, L"Down"},
-    {0x52, L"Up"},          {0x65, L"Menu"},       {0xE0, L"Left Ctrl"},   {0xE1, L"Left Shift"},
-    {0xE2, L"Left Alt"},    {0xE3, L"Left Win"},   {0xE4, L"Right Ctrl"},  {0xE5, L"Right Shift"},
-    {0xE6, L"Right Alt"},   {0xE7, L"Right Win"},
+    {0x28, L"Enter"},     {0x29, L"Esc"},        {0x2A, L"Backspace"},
+    {0x2B, L"Tab"},       {0x2C, L"Space"},      {0x2D, L"-"},
+    {0x2E, L"="},         {0x2F, L"["},          {0x30, L"]"},
+    {0x31, L"\\"},        {0x33, L";"},          {0x34, L"'"},
+    {0x35, L"`"},         {0x36, L","},          {0x37, L"."},
+    {0x38, L"/"},         {0x39, L"Caps Lock"},  {0x46, L"Print Screen"},
+    {0x48, L"Pause"},     {0x49, L"Insert"},     {0x4A, L"Home"},
+    {0x4B, L"Page Up"},   {0x4C, L"Delete"},     {0x4D, L"End"},
+    {0x4E, L"Page Down"}, {0x4F, L"Right"},      {0x50, L"Left"},
+    {0x51, L"Down"},      {0x52, L"Up"},         {0x65, L"Menu"},
+    {0xE0, L"Left Ctrl"}, {0xE1, L"Left Shift"}, {0xE2, L"Left Alt"},
+    {0xE3, L"Left Win"},  {0xE4, L"Right Ctrl"}, {0xE5, L"Right Shift"},
+    {0xE6, L"Right Alt"}, {0xE7, L"Right Win"},
 }};
 
 int EventsInUse(const ButtonAssignment& button) { return std::min<int>(button.KeyNumber, kKeyDataEntries); }

@@ -205,9 +205,7 @@ void CSettingsWindow::EnableButtonDetails() {
     EnableWindow(Item(IDC_CLEAR_KEYS), func == kKeySequenceFunc);
 }
 
-void CSettingsWindow::ShowUnsaved() {
-    SetWindowTextW(Item(IDC_UNSAVED), editor_.Unsaved() ? L"Unsaved changes" : L"");
-}
+void CSettingsWindow::ShowUnsaved() { SetWindowTextW(Item(IDC_UNSAVED), editor_.Unsaved() ? L"Unsaved changes" : L""); }
 
 void CSettingsWindow::SetStatus(ApplyState state) {
     state_ = state;
@@ -260,9 +258,7 @@ void CSettingsWindow::OnCommand(int id, int code) {
             SetFieldText(EditedButton().MacroName, WindowText(Item(id)));
             break;
         case IDC_BROWSE: Browse(); return;
-        case IDC_RECORD:
-            SetRecording(!recording_);
-            return;
+        case IDC_RECORD: SetRecording(!recording_); return;
         case IDC_CLEAR_KEYS:
             SetRecording(false);
             ClearKeySequence(EditedButton());
@@ -429,7 +425,8 @@ bool CSettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     result = 0;
     switch (message) {
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return CDialog::OnMessage(message, wParam, lParam, result);
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+                return CDialog::OnMessage(message, wParam, lParam, result);
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return true;
         case WM_NOTIFY: {
@@ -456,24 +453,15 @@ bool CSettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (wParam == kAnswerTimer) OnAnswerTimeout();
             if (wParam == kSaveTimer) SaveAndAskAgent();
             return wParam == kAnswerTimer || wParam == kSaveTimer;
-        case WM_CLOSE:
-            OnClose();
-            return true;
-        case kKeyRecorderKey:
-            OnKey(wParam, lParam);
-            return true;
+        case WM_CLOSE: OnClose(); return true;
+        case kKeyRecorderKey: OnKey(wParam, lParam); return true;
         case kKeyRecorderFocusLost:
             // A click on Stop takes the focus first; the click itself ends the recording.
             if (reinterpret_cast<HWND>(wParam) != Item(IDC_RECORD)) SetRecording(false);
             return true;
-        case settings_tool::kMsgApplyDone:
-            OnApplyDone(wParam, lParam);
-            return true;
+        case settings_tool::kMsgApplyDone: OnApplyDone(wParam, lParam); return true;
         case settings_tool::kMsgProfileChanged:
-        case settings_tool::kMsgCpiChanged:
-            OnAgentChangedSettings();
-            return true;
-        default:
-            return false;
+        case settings_tool::kMsgCpiChanged: OnAgentChangedSettings(); return true;
+        default: return false;
     }
 }

@@ -42,7 +42,8 @@ bool CSetwellApp::InitInstance() {
         return false;
     }
 
-    postedNotifyFilter_.reset(SetWindowsHookExW(WH_GETMESSAGE, &DropPostedNotifications, nullptr, GetCurrentThreadId()));
+    postedNotifyFilter_.reset(
+        SetWindowsHookExW(WH_GETMESSAGE, &DropPostedNotifications, nullptr, GetCurrentThreadId()));
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

@@ -104,8 +104,8 @@ int SetSetting(const std::wstring& section, const std::wstring& key, const std::
     if (error) {
         wchar_t code[16];
         swprintf(code, 16, L"0x%08lX", error);
-        PrintError(L"tern7ctl: could not write " + key + L" in section [" + section + L"] of " + config.Path() +
-                   L" (" + SystemMessage(error) + L", " + code + L")");
+        PrintError(L"tern7ctl: could not write " + key + L" in section [" + section + L"] of " + config.Path() + L" (" +
+                   SystemMessage(error) + L", " + code + L")");
         return kExitFailed;
     }
     return kExitOk;

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool HasLineBreakOrZero(std::wstring_view text) { return text.find_first_of(std::wstring_view(L"\r\n\0", 3)) != text.npos; }
+bool HasLineBreakOrZero(std::wstring_view text) {
+    return text.find_first_of(std::wstring_view(L"\r\n\0", 3)) != text.npos;
+}
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 

@@ -16,10 +16,7 @@ bool CSettingsToolWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, 
             listener_(message, wParam, lParam);
             result = 0;
             return true;
-        case WM_CLOSE:
-            listener_(message, wParam, lParam);
-            return false;
-        default:
-            return false;
+        case WM_CLOSE: listener_(message, wParam, lParam); return false;
+        default: return false;
     }
 }

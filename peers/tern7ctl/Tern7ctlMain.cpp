@@ -16,22 +16,12 @@ namespace {
 
 int Run(const Command& command) {
     switch (command.Kind) {
-        case CommandKind::Help:
-            PrintLine(kUsageText);
-            return kExitOk;
-        case CommandKind::Show:
-            ResolveDataFolders();
-            return ShowSettings();
-        case CommandKind::Get:
-            ResolveDataFolders();
-            return GetSetting(command.Section, command.Key);
-        case CommandKind::Set:
-            ResolveDataFolders();
-            return SetSetting(command.Section, command.Key, command.Value);
-        case CommandKind::Apply:
-            return ApplySettings();
-        case CommandKind::Watch:
-            return WatchAgent();
+        case CommandKind::Help: PrintLine(kUsageText); return kExitOk;
+        case CommandKind::Show: ResolveDataFolders(); return ShowSettings();
+        case CommandKind::Get: ResolveDataFolders(); return GetSetting(command.Section, command.Key);
+        case CommandKind::Set: ResolveDataFolders(); return SetSetting(command.Section, command.Key, command.Value);
+        case CommandKind::Apply: return ApplySettings();
+        case CommandKind::Watch: return WatchAgent();
     }
     return kExitUsage;
 }

@@ -18,11 +18,8 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
     switch (event) {
         case CTRL_C_EVENT:
         case CTRL_BREAK_EVENT:
-        case CTRL_CLOSE_EVENT:
-            PostMessageW(consoleStopTarget.load(), WM_CLOSE, 0, 0);
-            return TRUE;
-        default:
-            return FALSE;
+        case CTRL_CLOSE_EVENT: PostMessageW(consoleStopTarget.load(), WM_CLOSE, 0, 0); return TRUE;
+        default: return FALSE;
     }
 }
 

@@ -17,10 +17,10 @@
 #include "HidTestSupport.h"
 #include "IniFile.h"
 #include "MessageClock.h"
+#include "MouseModel.h"
 #include "OsdContract.h"
 #include "PointerSettings.h"
 #include "ProcessGauge.h"
-#include "MouseModel.h"
 #include "SettingsToolContract.h"
 #include "SettingsUpload.h"
 #include "Tern7Layout.h"
@@ -155,14 +155,18 @@ std::vector<double> ReaderNotices(const VirtualMouse& mouse, MessageClock& osd, 
     // it posts for tells that it reads.
     const std::vector<std::uint8_t> report{simmouse::kKeyReportId, kIgnoredKey, 0};
     osd.Clear();
-    const bool reading = PumpUntil([&] {
-        mouse.Bus().SendInput(virtualmouse::kKeyChild, 3, report);
-        return osd.WaitForCount(1, 100);
-    }, 30000);
+    const bool reading = PumpUntil(
+        [&] {
+            mouse.Bus().SendInput(virtualmouse::kKeyChild, 3, report);
+            return osd.WaitForCount(1, 100);
+        },
+        30000);
     PumpFor(100);  // primers still on their way
     std::vector<double> latencies;
-    if (reading) latencies = TimedReports(mouse, osd, kIgnoredKey, count);
-    else std::printf("notice reader: it never posted; no baseline\n");
+    if (reading)
+        latencies = TimedReports(mouse, osd, kIgnoredKey, count);
+    else
+        std::printf("notice reader: it never posted; no baseline\n");
     reader.Kill();
     return latencies;
 }
@@ -283,7 +287,8 @@ void RunApplyCommands(const AgentRig& rig, const MessageClock& settingsTool, Upl
         times.ToAgentFree.push_back(Milliseconds(posted, CounterNow()));
         times.LastWrites = TakenWrites(rig.Mouse());
         times.Writes.push_back(static_cast<double>(times.LastWrites.size()));
-        if (i % kAppliesPerReplay == kAppliesPerReplay - 1) replay.Replay(times.LastWrites, kReplayRounds, times.Upload);
+        if (i % kAppliesPerReplay == kAppliesPerReplay - 1)
+            replay.Replay(times.LastWrites, kReplayRounds, times.Upload);
     }
 }
 

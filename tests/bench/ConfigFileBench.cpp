@@ -51,8 +51,8 @@ int wmain() {
     }
     Report("load, a profile call a key", byCalls);
     Report("load, one read", byOneRead);
-    table.Add("load: one read against a call a key",
-              Format("%.2f ms against %.2f ms, x%.0f", Median(byOneRead), Median(byCalls), Median(byCalls) / Median(byOneRead)));
+    table.Add("load: one read against a call a key", Format("%.2f ms against %.2f ms, x%.0f", Median(byOneRead),
+                                                            Median(byCalls), Median(byCalls) / Median(byOneRead)));
 
     const Case cases[] = {
         {"write-back, file already whole", defaults},
@@ -74,7 +74,8 @@ int wmain() {
         std::printf("%s (%zu keys)\n", c.What, entries.size());
         Report("  a profile call a key, each flushed", old);
         Report("  read once, write what changes, replace", now);
-        table.Add(c.What, Format("%.2f ms against %.1f ms, x%.0f", Median(now), Median(old), Median(old) / Median(now)));
+        table.Add(c.What,
+                  Format("%.2f ms against %.1f ms, x%.0f", Median(now), Median(old), Median(old) / Median(now)));
     }
     table.Print();
     return 0;

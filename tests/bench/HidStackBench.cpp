@@ -165,7 +165,8 @@ private:
     // Reads the keys' collection on a thread of its own and posts each report's arrival.
     class BareReader {
     public:
-        explicit BareReader(HWND window) : keys_(virtualmouse::kKeyChild), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        explicit BareReader(HWND window)
+            : keys_(virtualmouse::kKeyChild), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
             thread_ = std::thread([this, window] {
                 while (WaitForSingleObject(stop_.get(), 0) == WAIT_TIMEOUT) {
                     if (!keys_.StartRead()) return;

@@ -76,9 +76,9 @@ bool MeasureProcess(DWORD processId, ResourceUse& use) {
 }
 
 ResourceUse Growth(const ResourceUse& before, const ResourceUse& after) {
-    return {after.WorkingSetKb - before.WorkingSetKb, after.PrivateKb - before.PrivateKb, after.Handles - before.Handles,
-            after.GdiObjects - before.GdiObjects,     after.UserObjects - before.UserObjects,
-            after.Windows - before.Windows};
+    return {after.WorkingSetKb - before.WorkingSetKb, after.PrivateKb - before.PrivateKb,
+            after.Handles - before.Handles,           after.GdiObjects - before.GdiObjects,
+            after.UserObjects - before.UserObjects,   after.Windows - before.Windows};
 }
 
 std::string Describe(const ResourceUse& use) {

@@ -15,7 +15,8 @@ void AgentTest::Install(bool withMouseLibrary, bool withDefaults) {
 
 HWND AgentTest::StartAgent(ChildProcess& agent, const std::wstring& folder) {
     startTick = GetTickCount64();
-    if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", folder.empty() ? install.Path() : folder)) return nullptr;
+    if (!agent.Start(L"\"" + install.File(L"hid.exe") + L"\"", folder.empty() ? install.Path() : folder))
+        return nullptr;
     return WaitForAnsweringWindow(agent.Id(), names::kAgentWindowTitle, 15000);
 }
 

@@ -44,10 +44,12 @@ TEST_F(AgentProcessTest, WithoutTheLibraryItStartsHiddenAndSetsUpTheUsersFolder)
     // Profile 0 of the defaults: double-click step 5, sensitivity 5, no acceleration, 3 lines.
     wchar_t value[32] = {};
     DWORD bytes = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"DoubleClickSpeed", RRF_RT_REG_SZ, nullptr, value, &bytes);
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"DoubleClickSpeed", RRF_RT_REG_SZ, nullptr, value,
+                 &bytes);
     EXPECT_STREQ(value, L"620");
     bytes = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"MouseSensitivity", RRF_RT_REG_SZ, nullptr, value, &bytes);
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"MouseSensitivity", RRF_RT_REG_SZ, nullptr, value,
+                 &bytes);
     EXPECT_STREQ(value, L"10");
 
     EXPECT_EQ(agent.ProcessesInJob(), 1u) << "no tray companion without a mouse";
@@ -87,8 +89,10 @@ TEST_F(AgentProcessTest, WithoutDefaultFilesTheUsersConfigIsWrittenWhole) {
     std::vector<std::string> keys;
     std::string section;
     for (const std::string& line : ReadLines(DataFolder() + L"config.ini")) {
-        if (!line.empty() && line[0] == '[') section = line;
-        else if (const auto equals = line.find('='); equals != std::string::npos) keys.push_back(section + line.substr(0, equals));
+        if (!line.empty() && line[0] == '[')
+            section = line;
+        else if (const auto equals = line.find('='); equals != std::string::npos)
+            keys.push_back(section + line.substr(0, equals));
     }
     std::vector<std::string> expected = {"[Setting]Plug", "[Setting]Profile", "[Setting]TrayEnabled",
                                          "[Setting]MouseButtons", "[Setting]PollingRate"};
@@ -98,10 +102,12 @@ TEST_F(AgentProcessTest, WithoutDefaultFilesTheUsersConfigIsWrittenWhole) {
                                 "UniversalScrollEnabled", "AccelerationEnabled", "XYSensitivityEnabled", "MouseSpeedX",
                                 "MouseSpeedY", "OFASensitivity", "LedState", "FlashState", "DPI"})
             expected.push_back(group + key);
-        for (int b = 1; b <= 8; ++b) expected.push_back(group + "ButtonAssigned" + std::to_string(g) + "_" + std::to_string(b));
+        for (int b = 1; b <= 8; ++b)
+            expected.push_back(group + "ButtonAssigned" + std::to_string(g) + "_" + std::to_string(b));
         for (int b = 1; b <= 8; ++b) {
             const std::string button = "[ButtonAssigned" + std::to_string(g) + "_" + std::to_string(b) + "]";
-            for (const char* key : {"ButtonID", "ButtonFunc", "KeyNumber", "MacroName", "Path"}) expected.push_back(button + key);
+            for (const char* key : {"ButtonID", "ButtonFunc", "KeyNumber", "MacroName", "Path"})
+                expected.push_back(button + key);
         }
     }
     EXPECT_EQ(keys, expected);
@@ -215,7 +221,8 @@ TEST_F(AgentProcessTest, AConsoleReconnectRestartsTheLinkAndBringsTheTrayCompani
     SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT, session);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);
     DWORD_PTR result = 1;
-    ASSERT_TRUE(SendMessageTimeoutW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, session, SMTO_NORMAL, 15000, &result));
+    ASSERT_TRUE(
+        SendMessageTimeoutW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, session, SMTO_NORMAL, 15000, &result));
     EXPECT_EQ(result, 0u);
     // The two seconds for the mouse pass on a timer, the window answering meanwhile.
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0);

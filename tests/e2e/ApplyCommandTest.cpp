@@ -7,9 +7,9 @@
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
-#include "TestWindow.h"
 #include "SettingsImage.h"
 #include "SettingsToolContract.h"
+#include "TestWindow.h"
 
 namespace {
 

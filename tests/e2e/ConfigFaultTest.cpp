@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "AgentHarness.h"
-#include "TestWindow.h"
 #include "SettingsToolContract.h"
 #include "TestRegistry.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -28,8 +28,9 @@ protected:
     // their own.
     void PlaceUserFile() {
         CreateDirectoryW(DataFolder().c_str(), nullptr);
-        WriteFileBytes(UserConfig().Path(), "[Setting]\r\nProfile=0\r\nTrayEnabled=0\r\n[GROUP0]\r\nMouseSensitivity=9\r\n"
-                                            "WheelScrollLines=7\r\nDPI=3\r\n");
+        WriteFileBytes(UserConfig().Path(),
+                       "[Setting]\r\nProfile=0\r\nTrayEnabled=0\r\n[GROUP0]\r\nMouseSensitivity=9\r\n"
+                       "WheelScrollLines=7\r\nDPI=3\r\n");
     }
     UniqueKernelHandle HoldConfig(DWORD share) const {
         return UniqueKernelHandle(
@@ -66,8 +67,8 @@ TEST_F(ConfigFaultTest, AnUnreadableFileIsNeitherAppliedNorReplacedByDefaults) {
     EXPECT_EQ(ReadFileBytes(UserConfig().Path()), before);
 
     // Once the file can be read, the start-up write-back catches up with the user's values.
-    EXPECT_TRUE(PumpUntil([] { return QueryValue(HKEY_CURRENT_USER, kMouseKey, L"MouseSensitivity").Text == L"18"; },
-                          15000));
+    EXPECT_TRUE(
+        PumpUntil([] { return QueryValue(HKEY_CURRENT_USER, kMouseKey, L"MouseSensitivity").Text == L"18"; }, 15000));
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0) << "no mouse when it started";
     SetValue(HKEY_CURRENT_USER, kDesktopKey, L"WheelScrollLines", L"2");
     EXPECT_EQ(Apply(1), settings_tool::kApplySent);
@@ -118,7 +119,8 @@ TEST_F(ConfigFaultTest, AProgramHoldingTheLockStallsNothingAndTheWritesFollowIts
     ASSERT_TRUE(settingsTool.WaitFor(kMsgCpiChanged, 1, 15000));
     EXPECT_EQ(UserConfig().ReadInt(L"GROUP0", L"DPI", -1), 4);
     EXPECT_EQ(UserConfig().ReadInt(L"Setting", L"Plug", -1), 0) << "no mouse when it started";
-    EXPECT_EQ(UserConfig().ReadInt(L"GROUP2", L"DPI", -1), IniFile(install.File(L"config.ini")).ReadInt(L"GROUP2", L"DPI", -2))
+    EXPECT_EQ(UserConfig().ReadInt(L"GROUP2", L"DPI", -1),
+              IniFile(install.File(L"config.ini")).ReadInt(L"GROUP2", L"DPI", -2))
         << "the default file, copied whole";
     EXPECT_TRUE(FileExists(DataFolder() + L"macrolist.ini"));
 }

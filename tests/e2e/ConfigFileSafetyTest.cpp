@@ -16,14 +16,20 @@ namespace {
 // A user's file that the write-back has much to fill in, with keys of the settings
 // tool's own that the agent does not know.
 // No notices, so that no display program is waited for.
-const std::string kUserFile = "[Setting]\r\nLanguage=fr\r\nProfile=2\r\nTrayEnabled=0\r\nPlug=0\r\n[Window]\r\nLeft=40\r\nTop=12\r\n"
-                              "[GROUP1]\r\nDPI=9\r\nSkin=dark\r\nButtonAssigned1_3=0102" + std::string(156, '0') + "03\r\n"
-                              "[ButtonAssigned1_3]\r\nPath=C:\\Games\\run.exe\r\nMacroName=Burst\r\nKeyNumber=2\r\n"
-                              "Tooltip=Fire\r\n";
+const std::string kUserFile =
+    "[Setting]\r\nLanguage=fr\r\nProfile=2\r\nTrayEnabled=0\r\nPlug=0\r\n[Window]\r\nLeft=40\r\nTop=12\r\n"
+    "[GROUP1]\r\nDPI=9\r\nSkin=dark\r\nButtonAssigned1_3=0102" +
+    std::string(156, '0') +
+    "03\r\n"
+    "[ButtonAssigned1_3]\r\nPath=C:\\Games\\run.exe\r\nMacroName=Burst\r\nKeyNumber=2\r\n"
+    "Tooltip=Fire\r\n";
 
 const IniEntry kToolsOwn[] = {
-    {L"Setting", L"Language", L"fr"}, {L"Window", L"Left", L"40"},  {L"Window", L"Top", L"12"},
-    {L"GROUP1", L"Skin", L"dark"},    {L"ButtonAssigned1_3", L"Tooltip", L"Fire"},
+    {L"Setting", L"Language", L"fr"},
+    {L"Window", L"Left", L"40"},
+    {L"Window", L"Top", L"12"},
+    {L"GROUP1", L"Skin", L"dark"},
+    {L"ButtonAssigned1_3", L"Tooltip", L"Fire"},
 };
 
 SettingsImage LoadText(const std::string& bytes) {
@@ -141,10 +147,10 @@ TEST_F(ConfigFileSafetyTest, KilledDuringSingleKeySavesTheFileIsOldOrNew) {
         // reports after it would reach no agent.
         DWORD streamExits[3] = {};
         std::thread levels([&] { streamExits[0] = mouse.Run(L"inject 03 01 00 --repeat 400 --interval 1").ExitCode; });
-        std::thread profiles([&] { streamExits[1] = mouse.Run(L"inject 03 20 00 --repeat 400 --interval 1").ExitCode; });
+        std::thread profiles(
+            [&] { streamExits[1] = mouse.Run(L"inject 03 20 00 --repeat 400 --interval 1").ExitCode; });
         std::thread others([&] { streamExits[2] = mouse.Run(L"inject 03 02 00 --repeat 400 --interval 1").ExitCode; });
-        const bool saving =
-            PumpUntil([&] { return ReadFileBytes(UserConfig().Path()) != kUserFile; }, 10000);
+        const bool saving = PumpUntil([&] { return ReadFileBytes(UserConfig().Path()) != kUserFile; }, 10000);
         // The random pause is the kill point sampled; no event marks a moment amid the saves.
         if (saving) Sleep(std::uniform_int_distribution<DWORD>(0, 250)(random));
         Kill(agent);

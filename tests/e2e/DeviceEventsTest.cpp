@@ -6,8 +6,8 @@
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
-#include "TestWindow.h"
 #include "SettingsToolContract.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -49,10 +49,13 @@ TEST_F(DeviceEventsTest, TheProfileKeyStoresAnnouncesAndAppliesTheProfileAndTheC
     ASSERT_TRUE(osd.WaitFor(osd::kMsgNotice));
     EXPECT_EQ(osd.Received().front(), (ReceivedMessage{osd::kMsgNotice, 11, 0}));
     // The wheel step is the last of the pointer settings.
-    EXPECT_TRUE(PumpUntil([] {
-        UINT lines = 0;
-        return SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) && lines == 8;
-    }, 5000)) << "the live wheel lines of profile 2";
+    EXPECT_TRUE(PumpUntil(
+        [] {
+            UINT lines = 0;
+            return SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) && lines == 8;
+        },
+        5000))
+        << "the live wheel lines of profile 2";
     EXPECT_EQ(GetDoubleClickTime(), 900u - 70u * 4u);
 
     Press(L"cpi 3");
@@ -192,9 +195,8 @@ TEST_F(DeviceEventsTest, PressesOfTheZoomKeyOneAfterAnotherAllZoomThoughTheSteps
 
     ASSERT_EQ(mouse.Run(L"inject --repeat 5 --interval 200 03 AD 00").ExitCode, 0u);
     const auto steps = [&] {
-        return std::count_if(viewer.Received().begin(), viewer.Received().end(), [](const ReceivedMessage& m) {
-            return m.Message == WM_KEYUP && m.WParam == VK_SUBTRACT;
-        });
+        return std::count_if(viewer.Received().begin(), viewer.Received().end(),
+                             [](const ReceivedMessage& m) { return m.Message == WM_KEYUP && m.WParam == VK_SUBTRACT; });
     };
     EXPECT_TRUE(PumpUntil([&] { return steps() == 5; }, 10000)) << steps() << " of 5 presses zoomed";
 }

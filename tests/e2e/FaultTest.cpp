@@ -7,8 +7,8 @@
 
 #include "AgentHarness.h"
 #include "OsdContract.h"
-#include "TestWindow.h"
 #include "SettingsToolContract.h"
+#include "TestWindow.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "AgentHarness.h"
 #include "HidDeviceContract.h"
 #include "OsdContract.h"
-#include "TestWindow.h"
 #include "SettingsToolContract.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -108,14 +108,14 @@ TEST_F(HostileInputTest, TheAnswerToAnApplyCarriesTheTokenOfItsCommand) {
 struct NestingPeer {
     explicit NestingPeer(HWND agent)
         : window(L"nesting peer", {.OnMessage = [this, agent](HWND, UINT message, WPARAM, LPARAM, LRESULT&) {
-              if (message == WM_SETTINGCHANGE && !sent) {
-                  sent = true;
-                  DWORD_PTR ignored = 0;
-                  SendMessageTimeoutW(agent, kMsgApplySettings, 0, 0, SMTO_NORMAL, 10000, &ignored);
-                  SendMessageTimeoutW(agent, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &ignored);
-              }
-              return false;
-          }}) {}
+                     if (message == WM_SETTINGCHANGE && !sent) {
+                         sent = true;
+                         DWORD_PTR ignored = 0;
+                         SendMessageTimeoutW(agent, kMsgApplySettings, 0, 0, SMTO_NORMAL, 10000, &ignored);
+                         SendMessageTimeoutW(agent, WM_CLOSE, 0, 0, SMTO_NORMAL, 10000, &ignored);
+                     }
+                     return false;
+                 }}) {}
     bool sent = false;
     TestWindow window;
 };

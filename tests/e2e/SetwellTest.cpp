@@ -7,11 +7,11 @@
 
 #include "AgentHarness.h"
 #include "ApplyStatus.h"
-#include "TestWindow.h"
 #include "SettingsImage.h"
 #include "SettingsToolContract.h"
 #include "SetwellDriver.h"
 #include "SetwellIds.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ TEST_F(SetwellTest, ShowsTheAgentsProfileAndCpiChangesAndKeepsTheUsersEdits) {
     ASSERT_TRUE(setwell.Select(IDC_LIGHT, 1));  // an edit elsewhere
     ASSERT_TRUE(setwell.Select(IDC_EDIT_PROFILE, 2));
     ASSERT_NE(setwell.Selected(IDC_CPI), 3);
-    ASSERT_TRUE(setwell.Select(IDC_CPI, 3));    // and one of a level the agent changes too
+    ASSERT_TRUE(setwell.Select(IDC_CPI, 3));  // and one of a level the agent changes too
 
     // As the agent does: the key first, then the notice.
     const IniFile config = UserConfig();

@@ -44,11 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             case 1: {  // a request, nested in the one that runs or not
                 const AgentRequest request =
-                    wParam % 2 ? AgentRequest{AgentRequest::Kind::Apply, 0, ModeKind::CpiLevel, 0}
-                               : AgentRequest{AgentRequest::Kind::ModeChange, static_cast<int>(lParam % 4),
-                                              ModeKind::Profile};
-                if (requests.Admit(request)) ran.push_back(request);
-                else if (request.What == AgentRequest::Kind::Apply) admitted.push_back(request);
+                    wParam % 2
+                        ? AgentRequest{AgentRequest::Kind::Apply, 0, ModeKind::CpiLevel, 0}
+                        : AgentRequest{AgentRequest::Kind::ModeChange, static_cast<int>(lParam % 4), ModeKind::Profile};
+                if (requests.Admit(request))
+                    ran.push_back(request);
+                else if (request.What == AgentRequest::Kind::Apply)
+                    admitted.push_back(request);
                 break;
             }
             case 2:  // the running request ends

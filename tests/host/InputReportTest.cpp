@@ -17,7 +17,8 @@ TEST(InputReport, ProfileAndCpiKeys) {
     EXPECT_EQ(Decode(0x30), (DeviceAction{Kind::SelectProfile, 3}));
     EXPECT_EQ(Decode(0x1F), (DeviceAction{Kind::SelectProfile, 1}));
     EXPECT_EQ(Decode(0x10), (DeviceAction{Kind::SelectProfile, 1}));
-    for (std::uint8_t level = 1; level <= 4; ++level) EXPECT_EQ(Decode(level), (DeviceAction{Kind::SetCpiLevel, level}));
+    for (std::uint8_t level = 1; level <= 4; ++level)
+        EXPECT_EQ(Decode(level), (DeviceAction{Kind::SetCpiLevel, level}));
     EXPECT_EQ(CpiOfLevel(3), 1500);
 }
 
@@ -46,8 +47,8 @@ TEST(InputReport, OtherReportsAndCodesDoNothing) {
     EXPECT_EQ(Decode(0x20, 0, 3, 1).Kind, Kind::None) << "report 1";
     EXPECT_EQ(DecodeInputReport(nullptr, 3).Kind, Kind::None);
     // The neighbours of every code the mouse uses, and codes far from them.
-    for (std::uint8_t code : {0x00, 0x05, 0x0F, 0x31, 0x40, 0x80, 0xAB, 0xAE, 0xB4, 0xB7, 0xCC, 0xCE, 0xE1, 0xE3,
-                              0xE8, 0xEB, 0xF5, 0xFF}) {
+    for (std::uint8_t code :
+         {0x00, 0x05, 0x0F, 0x31, 0x40, 0x80, 0xAB, 0xAE, 0xB4, 0xB7, 0xCC, 0xCE, 0xE1, 0xE3, 0xE8, 0xEB, 0xF5, 0xFF}) {
         EXPECT_EQ(Decode(code).Kind, Kind::None) << "code " << int(code);
     }
 }

@@ -59,7 +59,8 @@ TEST(OsdNotice, AMissingDisplayIsStartedUntilItAppears) {
     RecordingPort port(2);
     notices.Show(port, 1, 4, 0, NoticeForm::Plain);
     port.RunRetries(notices);
-    EXPECT_EQ(port.Calls, (Calls{"find", "start", "retry 500", "find", "start", "retry 500", "find", "post 13369 4 0"}));
+    EXPECT_EQ(port.Calls,
+              (Calls{"find", "start", "retry 500", "find", "start", "retry 500", "find", "post 13369 4 0"}));
     EXPECT_FALSE(notices.Waiting());
 }
 
@@ -86,7 +87,9 @@ TEST(OsdNotice, ABurstWhileTheDisplayComesUpStartsItOnceAndShowsOnlyTheLatest) {
     EXPECT_EQ(std::count(port.Calls.begin(), port.Calls.end(), "start"), 1);
     port.RunRetries(notices);
     EXPECT_EQ(std::count(port.Calls.begin(), port.Calls.end(), "start"), 2) << "one more only after the pause";
-    EXPECT_EQ(std::count_if(port.Calls.begin(), port.Calls.end(), [](const std::string& c) { return c.starts_with("post"); }), 1);
+    EXPECT_EQ(
+        std::count_if(port.Calls.begin(), port.Calls.end(), [](const std::string& c) { return c.starts_with("post"); }),
+        1);
     EXPECT_EQ(port.Calls.back(), "post 13370 30 2000");
 }
 

@@ -56,7 +56,8 @@ TEST(PointerValues, LiveAccelerationOnAppliesTheRegistryTripleInThresholdOrder) 
     EXPECT_EQ(on.MouseParams, (std::array<int, 3>{6, 10, 1}));
     // Zeros left by an earlier profile stay: acceleration comes back only when something
     // rewrites the registry.
-    EXPECT_EQ(pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 1), 0, 0, 0).MouseParams, (std::array<int, 3>{0, 0, 0}));
+    EXPECT_EQ(pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 1), 0, 0, 0).MouseParams,
+              (std::array<int, 3>{0, 0, 0}));
     // Only exactly 1 counts as on here.
     EXPECT_TRUE(pointer::PlanLiveAcceleration(PointerProfile(5, 5, 3, 0, 2), 1, 10, 6).WriteZeros);
 }
@@ -75,9 +76,9 @@ TEST(PointerValues, WindowsVersionClasses) {
         pointer::WindowsVersion Class;
     };
     const Case cases[] = {
-        {1, 4, 0, Windows9x},     {1, 4, 10, Windows9x},    {1, 4, 90, WindowsMe},     {1, 5, 0, Other},
-        {2, 4, 0, Other},         {2, 5, 0, Windows2000},   {2, 5, 1, WindowsXp},      {2, 5, 2, WindowsXp},
-        {2, 6, 0, VistaOrLater},  {2, 6, 1, VistaOrLater},  {2, 10, 0, VistaOrLater},  {0, 6, 1, Other},
+        {1, 4, 0, Windows9x},    {1, 4, 10, Windows9x},   {1, 4, 90, WindowsMe},    {1, 5, 0, Other},
+        {2, 4, 0, Other},        {2, 5, 0, Windows2000},  {2, 5, 1, WindowsXp},     {2, 5, 2, WindowsXp},
+        {2, 6, 0, VistaOrLater}, {2, 6, 1, VistaOrLater}, {2, 10, 0, VistaOrLater}, {0, 6, 1, Other},
         {3, 10, 0, Other},
     };
     for (const Case& c : cases) {
@@ -142,8 +143,8 @@ TEST(LivePointerSettings, EachProfileGivesTheseCallsWithTheseArgumentsInThisOrde
           "spi 105 6 0 3", "notify 105 0"}},
         {"acceleration on, page scrolling, the extremes",
          PointerProfile(10, 10, 6, 1, 1),
-         {"double-click 200", reads[0], reads[1], reads[2], "spi 4 0 {6,10,1} 2", "notify 4 params",
-          "spi 113 0 20 2", "notify 113 0", "spi 105 4294967295 0 3", "notify 105 0"}},
+         {"double-click 200", reads[0], reads[1], reads[2], "spi 4 0 {6,10,1} 2", "notify 4 params", "spi 113 0 20 2",
+          "notify 113 0", "spi 105 4294967295 0 3", "notify 105 0"}},
     };
     for (const Case& c : cases) {
         RecordingPointerSystem system;

@@ -74,7 +74,8 @@ TEST(ReportQueueTest, AFloodIsBoundedKeepsTheOldestAndCountsTheLost) {
     ReportQueue queue(4, kMinBuffer);
     WakeCounter wake;
     for (std::uint8_t i = 0; i < 100; ++i) {
-        EXPECT_EQ(Offer(queue, wake, {i}), i < 4 ? ReportQueue::Offered::Queued : ReportQueue::Offered::Dropped) << int(i);
+        EXPECT_EQ(Offer(queue, wake, {i}), i < 4 ? ReportQueue::Offered::Queued : ReportQueue::Offered::Dropped)
+            << int(i);
     }
     for (std::uint8_t i = 0; i < 4; ++i) EXPECT_EQ(queue.Take()->Bytes[0], i);
     EXPECT_FALSE(queue.Take());

@@ -47,7 +47,9 @@ TEST(RequestQueueTest, EveryQueuedApplyRunsButOnlyABoundedNumberOfModeChangesWai
 
 TEST(RequestQueueTest, EachApplyKeepsItsTokenAndAFloodOfTokensIsBounded) {
     RequestQueue queue;
-    const auto apply = [](std::uintptr_t token) { return AgentRequest{AgentRequest::Kind::Apply, 0, ModeKind::CpiLevel, token}; };
+    const auto apply = [](std::uintptr_t token) {
+        return AgentRequest{AgentRequest::Kind::Apply, 0, ModeKind::CpiLevel, token};
+    };
     ASSERT_TRUE(queue.Admit(apply(1)));
     queue.Admit(apply(7));
     queue.Admit(apply(7));

@@ -55,16 +55,26 @@ TEST(SettingsImage, ValidationKeepsInRangeValuesAndReplacesOthersByTheirDefaults
         std::int32_t Expected;
     };
     const Case cases[] = {
-        {&ProfileSettings::DoubleClickSpeed, 0, 0},   {&ProfileSettings::DoubleClickSpeed, 11, 5},
-        {&ProfileSettings::MouseSensitivity, 0, 5},   {&ProfileSettings::MouseSensitivity, 10, 10},
-        {&ProfileSettings::WheelScrollLines, 0, 3},   {&ProfileSettings::WheelScrollLines, 10, 10},
-        {&ProfileSettings::DPI, 0, 3},                {&ProfileSettings::DPI, 5, 3},
-        {&ProfileSettings::DPI, 4, 4},                {&ProfileSettings::SelectHand, 3, 1},
-        {&ProfileSettings::LedState, 4, 3},           {&ProfileSettings::FlashState, 4, 2},
-        {&ProfileSettings::FlashState, 0, 0},         {&ProfileSettings::OFASensitivity, 11, 10},
-        {&ProfileSettings::MouseSpeedX, 0, 0},        {&ProfileSettings::MouseSpeedY, -5, 10},
-        {&ProfileSettings::AccelerationEnabled, 2, 0}, {&ProfileSettings::UniversalScrollEnabled, 1, 1},
-        {&ProfileSettings::XYSensitivityEnabled, -1, 0}, {&ProfileSettings::MouseSensitivity, INT32_MAX, 5},
+        {&ProfileSettings::DoubleClickSpeed, 0, 0},
+        {&ProfileSettings::DoubleClickSpeed, 11, 5},
+        {&ProfileSettings::MouseSensitivity, 0, 5},
+        {&ProfileSettings::MouseSensitivity, 10, 10},
+        {&ProfileSettings::WheelScrollLines, 0, 3},
+        {&ProfileSettings::WheelScrollLines, 10, 10},
+        {&ProfileSettings::DPI, 0, 3},
+        {&ProfileSettings::DPI, 5, 3},
+        {&ProfileSettings::DPI, 4, 4},
+        {&ProfileSettings::SelectHand, 3, 1},
+        {&ProfileSettings::LedState, 4, 3},
+        {&ProfileSettings::FlashState, 4, 2},
+        {&ProfileSettings::FlashState, 0, 0},
+        {&ProfileSettings::OFASensitivity, 11, 10},
+        {&ProfileSettings::MouseSpeedX, 0, 0},
+        {&ProfileSettings::MouseSpeedY, -5, 10},
+        {&ProfileSettings::AccelerationEnabled, 2, 0},
+        {&ProfileSettings::UniversalScrollEnabled, 1, 1},
+        {&ProfileSettings::XYSensitivityEnabled, -1, 0},
+        {&ProfileSettings::MouseSensitivity, INT32_MAX, 5},
     };
     for (const Case& c : cases) {
         SettingsImage image = LoadedFromNothing();

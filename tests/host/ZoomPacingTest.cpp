@@ -12,7 +12,8 @@ int Play(ZoomPacing& pacing, std::uint64_t now, const std::vector<std::uint64_t>
     std::size_t next = 0;
     int zoomed = 0;
     const auto arriveUntil = [&](std::uint64_t time) {
-        for (; next < arrivals.size() && arrivals[next] <= time; ++next) pacing.Arrived(ZoomDirection::In, arrivals[next]);
+        for (; next < arrivals.size() && arrivals[next] <= time; ++next)
+            pacing.Arrived(ZoomDirection::In, arrivals[next]);
     };
     for (;;) {
         arriveUntil(now);

@@ -13,8 +13,8 @@ constexpr auto Out = ZoomDirection::Out;
 
 TEST(ZoomTarget, DocumentsGetControlWithAWheelNotch) {
     const std::vector<InputStep> expected = {KeyDown(0xA2), Pause(100), Wheel(120), Pause(100), KeyUp(0xA2)};
-    for (const wchar_t* name : {L"_WwG", L"paneClassDC", L"VISIOG", L"PSViewC", L"EditControl",
-                                L"FrontPageEditorDocumentView", L"EXCEL7"})
+    for (const wchar_t* name :
+         {L"_WwG", L"paneClassDC", L"VISIOG", L"PSViewC", L"EditControl", L"FrontPageEditorDocumentView", L"EXCEL7"})
         EXPECT_EQ(Zoom({name, L"", L""}, In), expected) << std::wstring(name).size();
     EXPECT_EQ(Zoom({L"EXCEL7", L"", L""}, Out)[2], Wheel(-120));
 }
@@ -29,9 +29,11 @@ TEST(ZoomTarget, BrowserViewsZoomByTheirTabbing) {
 }
 
 TEST(ZoomTarget, ViewersGetKeys) {
-    EXPECT_EQ(Zoom({L"ImageViewWndClass", L"", L""}, In), (std::vector<InputStep>{KeyDown(0x6B), Pause(100), KeyUp(0x6B)}));
+    EXPECT_EQ(Zoom({L"ImageViewWndClass", L"", L""}, In),
+              (std::vector<InputStep>{KeyDown(0x6B), Pause(100), KeyUp(0x6B)}));
     EXPECT_EQ(Zoom({L"AVL_AVView", L"", L""}, Out),
-              (std::vector<InputStep>{KeyDown(0xA2), Pause(100), KeyDown(0x6D), Pause(100), KeyUp(0x6D), Pause(100), KeyUp(0xA2)}));
+              (std::vector<InputStep>{KeyDown(0xA2), Pause(100), KeyDown(0x6D), Pause(100), KeyUp(0x6D), Pause(100),
+                                      KeyUp(0xA2)}));
     EXPECT_EQ(Zoom({L"AfxWnd42s", L"", L""}, In)[2], KeyDown(0x6B));
     EXPECT_EQ(Zoom({L"MSPaintView", L"", L""}, In)[2], KeyDown(0x21));
 }

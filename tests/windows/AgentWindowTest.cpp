@@ -59,7 +59,9 @@ protected:
         const int marks = CountLines(NotifyLog(), "mark");
         return companion && PostMessageW(companion, kStandInMark, 0, 0) && NotifyLogHas("mark", marks + 1);
     }
-    int Plug() const { return IniFile(JoinPath(appData.Path(), L"Pelora Tern-7\\config.ini")).ReadInt(L"Setting", L"Plug", -1); }
+    int Plug() const {
+        return IniFile(JoinPath(appData.Path(), L"Pelora Tern-7\\config.ini")).ReadInt(L"Setting", L"Plug", -1);
+    }
 
     ScratchFolder appData;
     AppDataRedirect redirect{appData.Path()};

@@ -27,7 +27,8 @@ TEST(CodePageTest, TextsTheSettingsToolWroteLoadAndWriteBackUnchanged) {
     const IniFile config(folder.File(L"config.ini"));
     // The settings tool writes with the profile functions: a new file in the code page.
     ASSERT_TRUE(WritePrivateProfileStringW(L"ButtonAssigned1_4", L"Path", sample.Path, config.Path().c_str()));
-    ASSERT_TRUE(WritePrivateProfileStringW(L"ButtonAssigned1_4", L"MacroName", sample.MacroName, config.Path().c_str()));
+    ASSERT_TRUE(
+        WritePrivateProfileStringW(L"ButtonAssigned1_4", L"MacroName", sample.MacroName, config.Path().c_str()));
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, config.Path().c_str());
     ASSERT_EQ(ReadFileBytes(config.Path()).find('\0'), std::string::npos) << "no byte order mark, no UTF-16";
 

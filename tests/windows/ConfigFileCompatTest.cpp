@@ -68,7 +68,8 @@ protected:
         changed.Groups[2].Buttons[7].KeyData[0] = 0x2A;
         SetFieldText(changed.Groups[0].Buttons[0].Path, L"C:\\Tools\\new tool.exe");
         WriteKeyByKey(byCalls.Path(), ConfigEntries(changed));
-        WriteKeyByKey(byCalls.Path(), {{L"Setting", L"Profile", L"2"}, {L"GROUP0", L"DPI", L"1"}, {L"Setting", L"Plug", L"1"}});
+        WriteKeyByKey(byCalls.Path(),
+                      {{L"Setting", L"Profile", L"2"}, {L"GROUP0", L"DPI", L"1"}, {L"Setting", L"Plug", L"1"}});
         ASSERT_EQ(WriteConfigFile(byAgent, changed), 0u);
         for (const IniEntry& key : {CurrentProfileKey(2), GroupDpiKey(1, 0), PlugStateKey(1)})
             ASSERT_EQ(SaveKeys(byAgent, {&key, 1}, L"Save"), 0u);
@@ -84,7 +85,9 @@ protected:
         DeleteFileW(file.Path().c_str());
         if (shape.Exists) WriteFileBytes(file.Path(), shape.Bytes);
     }
-    std::string Bytes(const IniFile& file) const { return FileExists(file.Path()) ? ReadFileBytes(file.Path()) : "<none>"; }
+    std::string Bytes(const IniFile& file) const {
+        return FileExists(file.Path()) ? ReadFileBytes(file.Path()) : "<none>";
+    }
 
     ScratchFolder folder;
     IniFile byCalls{folder.File(L"calls.ini")};
@@ -104,22 +107,26 @@ TEST_F(ConfigFileCompatTest, PartFilesInUtf16AndWithoutALastLineBreak) {
 }
 
 TEST_F(ConfigFileCompatTest, TheToolsOwnKeysAndOddSpacing) {
-    ExpectTheSameAsKeyByKey({"tool's own keys", "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
-                                                "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n[ButtonAssigned1_3]\r\nTooltip=Fire\r\n"});
-    ExpectTheSameAsKeyByKey({"odd spacing", "; written by hand\r\n\r\n  [Setting]  \r\n Profile = 2 \r\n\r\n\r\n"
-                                            "[GROUP1]\r\n\tDPI\t=\t1\r\n   \r\n[ButtonAssigned0_1]\r\n"
-                                            "Path =  C:\\Games\\a b.exe  \r\n"});
+    ExpectTheSameAsKeyByKey({"tool's own keys",
+                             "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
+                             "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n[ButtonAssigned1_3]\r\nTooltip=Fire\r\n"});
+    ExpectTheSameAsKeyByKey({"odd spacing",
+                             "; written by hand\r\n\r\n  [Setting]  \r\n Profile = 2 \r\n\r\n\r\n"
+                             "[GROUP1]\r\n\tDPI\t=\t1\r\n   \r\n[ButtonAssigned0_1]\r\n"
+                             "Path =  C:\\Games\\a b.exe  \r\n"});
 }
 
 TEST_F(ConfigFileCompatTest, DuplicatesAndKeysWithoutAValue) {
-    ExpectTheSameAsKeyByKey({"duplicates", "[Setting]\r\nProfile=1\r\nProfile=2\r\n[GROUP1]\r\nDPI=1\r\n[GROUP1]\r\n"
-                                           "DPI=2\r\nLedState=1\r\n[setting]\r\nTrayEnabled=0\r\n"});
+    ExpectTheSameAsKeyByKey({"duplicates",
+                             "[Setting]\r\nProfile=1\r\nProfile=2\r\n[GROUP1]\r\nDPI=1\r\n[GROUP1]\r\n"
+                             "DPI=2\r\nLedState=1\r\n[setting]\r\nTrayEnabled=0\r\n"});
     ExpectTheSameAsKeyByKey({"keys without '='", "[Setting]\r\nProfile\r\nnotes\r\n[GROUP0]\r\nDPI=2\r\n"});
 }
 
 TEST_F(ConfigFileCompatTest, EmptyAndQuotedValues) {
-    ExpectTheSameAsKeyByKey({"empty values", "[Setting]\r\nProfile=\r\nTrayEnabled=\r\n[ButtonAssigned0_1]\r\n"
-                                             "MacroName=\r\nPath=\r\nButtonID=\r\n[GROUP0]\r\nButtonAssigned0_1=\r\n"});
+    ExpectTheSameAsKeyByKey({"empty values",
+                             "[Setting]\r\nProfile=\r\nTrayEnabled=\r\n[ButtonAssigned0_1]\r\n"
+                             "MacroName=\r\nPath=\r\nButtonID=\r\n[GROUP0]\r\nButtonAssigned0_1=\r\n"});
     ExpectTheSameAsKeyByKey({"quoted texts", "[ButtonAssigned0_2]\r\nMacroName=\"Quick\"\r\nPath='C:\\x.exe'\r\n"});
 }
 

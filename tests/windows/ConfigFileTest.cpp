@@ -20,7 +20,8 @@ protected:
     unsigned long Save(const IniEntry& key) { return SaveKeys(config, std::array{key}, L"Save"); }
     // Held open by another program: an editor, a sync client, a scanner.
     UniqueKernelHandle Hold(DWORD share) const {
-        return UniqueKernelHandle(CreateFileW(config.Path().c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+        return UniqueKernelHandle(
+            CreateFileW(config.Path().c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
     }
     // Copies a write left behind.
     std::vector<std::wstring> LeftOver() const { return FilesIn(folder.Path(), L"~*.tmp"); }
@@ -51,12 +52,15 @@ TEST_F(ConfigFileTest, WritingFromNothingPutsEveryKeyInTheDocumentedOrder) {
     WriteConfigFile(config, Load());
     const std::string text = ReadFileBytes(config.Path());
     EXPECT_LT(Where(text, "[Setting]\r\nProfile=0\r\nTrayEnabled=1\r\nMouseButtons=8\r\nPollingRate=1\r\n"),
-              Where(text, "[GROUP0]\r\nSelectHand=1\r\nWheelScrollLines=3\r\nMouseSensitivity=5\r\nDoubleClickSpeed=5\r\n"
-                          "UniversalScrollEnabled=0\r\nAccelerationEnabled=0\r\nXYSensitivityEnabled=0\r\n"
-                          "MouseSpeedX=10\r\nMouseSpeedY=10\r\nOFASensitivity=10\r\nLedState=3\r\nFlashState=2\r\n"
-                          "DPI=3\r\nButtonAssigned0_1=" + std::string(162, '0') + "\r\nButtonAssigned0_2="));
-    EXPECT_LT(Where(text, "[ButtonAssigned0_1]\r\nButtonID=-1\r\nButtonFunc=1\r\nKeyNumber=255\r\nMacroName=\r\nPath=\r\n"),
-              Where(text, "[ButtonAssigned0_8]\r\nButtonID=-1\r\nButtonFunc=7\r\n"));
+              Where(text,
+                    "[GROUP0]\r\nSelectHand=1\r\nWheelScrollLines=3\r\nMouseSensitivity=5\r\nDoubleClickSpeed=5\r\n"
+                    "UniversalScrollEnabled=0\r\nAccelerationEnabled=0\r\nXYSensitivityEnabled=0\r\n"
+                    "MouseSpeedX=10\r\nMouseSpeedY=10\r\nOFASensitivity=10\r\nLedState=3\r\nFlashState=2\r\n"
+                    "DPI=3\r\nButtonAssigned0_1=" +
+                        std::string(162, '0') + "\r\nButtonAssigned0_2="));
+    EXPECT_LT(
+        Where(text, "[ButtonAssigned0_1]\r\nButtonID=-1\r\nButtonFunc=1\r\nKeyNumber=255\r\nMacroName=\r\nPath=\r\n"),
+        Where(text, "[ButtonAssigned0_8]\r\nButtonID=-1\r\nButtonFunc=7\r\n"));
     EXPECT_LT(Where(text, "[ButtonAssigned0_8]"), Where(text, "[GROUP1]"));
     EXPECT_LT(Where(text, "[GROUP2]"), Where(text, "[ButtonAssigned2_8]"));
 }
@@ -79,8 +83,8 @@ TEST_F(ConfigFileTest, AWrittenImageLoadsBackUnchanged) {
 TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsItWas) {
     const std::string tooLong = "C:\\" + std::string(300, 'p') + ".exe";
     const std::string longest = "C:\\" + std::string(256, 'q');  // 259 units: fits
-    WriteFileBytes(config.Path(), "[ButtonAssigned0_1]\r\nPath=" + tooLong + "\r\n[ButtonAssigned0_2]\r\nPath=" +
-                                      longest + "\r\n");
+    WriteFileBytes(config.Path(),
+                   "[ButtonAssigned0_1]\r\nPath=" + tooLong + "\r\n[ButtonAssigned0_2]\r\nPath=" + longest + "\r\n");
     const SettingsImage image = Load();
     EXPECT_TRUE(FieldText(image.Groups[0].Buttons[0].Path).empty());
     EXPECT_EQ(FieldText(image.Groups[0].Buttons[1].Path).size(), 259u);
@@ -92,8 +96,9 @@ TEST_F(ConfigFileTest, APathThatDoesNotFitOpensNothingAndTheWriteBackLeavesItAsI
 }
 
 TEST_F(ConfigFileTest, TheWriteBackKeepsWhatTheSettingsToolAddedAndFillsWhatIsMissing) {
-    WriteFileBytes(config.Path(), "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
-                                  "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n");
+    WriteFileBytes(config.Path(),
+                   "[Setting]\r\nLanguage=fr\r\nProfile=1\r\n[Window]\r\nLeft=40\r\n"
+                   "[GROUP0]\r\nDPI=9\r\nSkin=dark\r\n");
     WriteConfigFile(config, Load());
     const std::string text = ReadFileBytes(config.Path());
     for (const char* kept : {"Language=fr", "[Window]\r\nLeft=40", "Skin=dark", "Profile=1"})
@@ -133,7 +138,8 @@ TEST_F(ConfigFileTest, AFileThatWouldNotChangeIsNotWritten) {
     // An old time shows whether the file was written again.
     const FILETIME old{0x12345678, 0x01C00000};
     {
-        UniqueKernelHandle file(CreateFileW(config.Path().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        UniqueKernelHandle file(
+            CreateFileW(config.Path().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &old));
     }
     EXPECT_EQ(WriteConfigFile(config, Load()), 0u);

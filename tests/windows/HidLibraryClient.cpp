@@ -6,8 +6,7 @@ namespace {
 
 template <class Function>
 Function Ordinal(HMODULE module, unsigned ordinal) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
 }
 
 }  // namespace

@@ -56,7 +56,8 @@ TEST_F(IniFileTest, StructsRoundTripAndBadValuesLeaveTheDestinationAlone) {
     ini.ReadStruct(L"S", L"Block", read);
     EXPECT_EQ(std::memcmp(read, written, 4), 0);
 
-    WriteFileBytes(ini.Path(), "[S]\r\nBadSum=0102030407\r\nShort=010203\r\nBadHex=01ZZ030406\r\nLong=010203040500\r\n");
+    WriteFileBytes(ini.Path(),
+                   "[S]\r\nBadSum=0102030407\r\nShort=010203\r\nBadHex=01ZZ030406\r\nLong=010203040500\r\n");
     for (const wchar_t* key : {L"BadSum", L"Short", L"BadHex", L"Long", L"Missing"}) {
         std::uint8_t untouched[4] = {9, 9, 9, 9};
         ini.ReadStruct(L"S", key, untouched);

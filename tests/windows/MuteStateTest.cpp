@@ -30,7 +30,8 @@ bool SetMixerMute(bool mute) {
     bool done = false;
     if (mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(mixer), &line, MIXER_GETLINEINFOF_COMPONENTTYPE) == 0) {
         controls.dwLineID = line.dwLineID;
-        if (mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer), &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) == 0) {
+        if (mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(mixer), &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
+            0) {
             MIXERCONTROLDETAILS_BOOLEAN value{static_cast<LONG>(mute)};
             MIXERCONTROLDETAILS details{};
             details.cbStruct = sizeof(details);
@@ -38,7 +39,8 @@ bool SetMixerMute(bool mute) {
             details.cChannels = 1;
             details.cbDetails = sizeof(value);
             details.paDetails = &value;
-            done = mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer), &details, MIXER_SETCONTROLDETAILSF_VALUE) == 0;
+            done = mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer), &details,
+                                          MIXER_SETCONTROLDETAILSF_VALUE) == 0;
         }
     }
     mixerClose(mixer);

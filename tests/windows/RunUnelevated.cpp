@@ -42,10 +42,10 @@ int wmain() {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    const BOOL started =
-        token ? CreateProcessAsUserW(token.get(), nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &info)
-              : CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    const BOOL started = token ? CreateProcessAsUserW(token.get(), nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                                      0, nullptr, nullptr, &startup, &info)
+                               : CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                                nullptr, &startup, &info);
     if (!started) {
         std::fprintf(stderr, "run_unelevated: cannot start it (error %lu)\n", GetLastError());
         return 2;

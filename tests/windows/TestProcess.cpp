@@ -111,7 +111,8 @@ bool ChildProcess::WaitForExit(DWORD timeoutMs) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
         const HANDLE process = process_.get();
-        const DWORD result = MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        const DWORD result =
+            MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
         if (result == WAIT_OBJECT_0) break;
         PumpFor(0);
     }
@@ -241,11 +242,13 @@ std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* title) {
 
 HWND WaitForWindowOf(DWORD processId, const wchar_t* title, DWORD timeoutMs) {
     HWND window = nullptr;
-    PumpUntil([&] {
-        const auto found = WindowsOfProcess(processId, title);
-        window = found.empty() ? nullptr : found.front();
-        return window != nullptr;
-    }, timeoutMs);
+    PumpUntil(
+        [&] {
+            const auto found = WindowsOfProcess(processId, title);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        },
+        timeoutMs);
     return window;
 }
 

@@ -9,7 +9,8 @@ class ScratchKey {
 public:
     ScratchKey() {
         static std::atomic<int> counter{0};
-        subkey_ = L"Software\\Tern7Tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+        subkey_ =
+            L"Software\\Tern7Tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
     }
     ~ScratchKey() { RegDeleteTreeW(HKEY_CURRENT_USER, subkey_.c_str()); }
     ScratchKey(const ScratchKey&) = delete;
@@ -34,7 +35,8 @@ inline RegistryValue QueryValue(HKEY root, const std::wstring& subkey, const wch
     RegistryValue value;
     wchar_t buffer[1024] = {};
     DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
-    if (RegGetValueW(root, subkey.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &value.Type, buffer, &bytes) == ERROR_SUCCESS) {
+    if (RegGetValueW(root, subkey.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &value.Type, buffer, &bytes) ==
+        ERROR_SUCCESS) {
         value.Exists = true;
         value.Bytes = bytes;
         value.Text = buffer;

@@ -43,8 +43,8 @@ LRESULT CALLBACK TestWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) self->window_ = nullptr;
-    const bool recorded = (message >= WM_USER && message < 0xC000) || message == WM_KEYDOWN ||
-                          message == WM_KEYUP || message == WM_MOUSEWHEEL;
+    const bool recorded = (message >= WM_USER && message < 0xC000) || message == WM_KEYDOWN || message == WM_KEYUP ||
+                          message == WM_MOUSEWHEEL;
     if (recorded) self->received_.push_back({message, wParam, lParam});
     LRESULT result = 0;
     if (self->onMessage_ && self->onMessage_(window, message, wParam, lParam, result)) return result;

@@ -21,9 +21,7 @@ public:
         return true;
     }
     void Close(std::uint16_t id) override { steps.push_back("close " + std::to_string(id)); }
-    void Notify(bool opened, std::uint16_t id) override {
-        steps.push_back((opened ? "+" : "-") + std::to_string(id));
-    }
+    void Notify(bool opened, std::uint16_t id) override { steps.push_back((opened ? "+" : "-") + std::to_string(id)); }
     Steps Take() { return std::exchange(steps, {}); }
 
     std::set<std::wstring> refused;
@@ -142,8 +140,8 @@ TEST(OrderForWriting, TheCollectionTakingTheUploadIsReportedSecondWhateverItsPag
     RecordedEffects effects;
     CollectionRoster roster;
     roster.Update(present, effects);
-    EXPECT_EQ(effects.Take(), (Steps{"open 2 a&col01", "+2", "open 3 a&col02", "+3", "open 4 b&col02", "+4",
-                                     "open 5 b&col01", "+5"}));
+    EXPECT_EQ(effects.Take(),
+              (Steps{"open 2 a&col01", "+2", "open 3 a&col02", "+3", "open 4 b&col02", "+4", "open 5 b&col01", "+5"}));
 }
 
 TEST(OrderForWriting, WhereBothOrNeitherTakeTheUploadTheFiltersOrderStays) {
@@ -175,7 +173,8 @@ TEST(OrderForWriting, AMainCollectionTakingTheUploadWaitsForItsDevicesOtherColle
     const PresentCollection keys = WithOutput(Second(L"a"), 0);
     EXPECT_EQ(update({vendor, WithOutput(Main(L"b"), 0)}), (Steps{"open 2 b&col02", "+2"}))
         << "opened alone, the vendor collection would be reported first";
-    EXPECT_EQ(update({vendor, keys, WithOutput(Main(L"b"), 0)}), (Steps{"open 4 a&col01", "+4", "open 5 a&col02", "+5"}));
+    EXPECT_EQ(update({vendor, keys, WithOutput(Main(L"b"), 0)}),
+              (Steps{"open 4 a&col01", "+4", "open 5 a&col02", "+5"}));
     EXPECT_EQ(update({vendor, WithOutput(Main(L"b"), 0)}), (Steps{"close 5", "-5", "close 4", "-4"}))
         << "without its other collection the device closes";
 }

@@ -76,7 +76,10 @@ TEST(Tern7ctlCommandLine, RefusesTextsThatWouldWriteAnotherEntry) {
         {L"set", L"Setting", L";Profile", L"1"},
         {L"set", L"Setting", L"Profile ", L"1"},
         {L"set", L"Setting", L"Profile", L"1\r\n[GROUP0]\r\nDPI=4"},
-        {L"set", L"Setting", L"Profile", std::wstring(L"1\0" L"2", 3)},
+        {L"set", L"Setting", L"Profile",
+         std::wstring(L"1\0"
+                      L"2",
+                      3)},
         {L"get", L"Setting", L"Pro\rfile"},
     };
     for (const auto& arguments : unsafe)

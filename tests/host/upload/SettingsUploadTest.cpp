@@ -100,7 +100,8 @@ TEST(WriteProfileReports, FailedPageRestartsFromTheHeaderAfterTheLongPause) {
 TEST(WriteProfileReports, ThreeFailedAttemptsReportAWriteFailure) {
     RecordingWriter writer;
     writer.Succeeds = [](int) { return false; };
-    EXPECT_EQ(WriteProfileReports(writer, kDevice, DefaultSettings(), 2, kWriteDelay), settings_tool::kApplyWriteFailed);
+    EXPECT_EQ(WriteProfileReports(writer, kDevice, DefaultSettings(), 2, kWriteDelay),
+              settings_tool::kApplyWriteFailed);
     EXPECT_EQ(writer.Trace(), Repeat("W 10 500", 3));
     for (const OutputReport& write : writer.Writes()) EXPECT_TRUE(IsHeader(write, 2));
 }
@@ -137,7 +138,8 @@ TEST(WriteGlobalSettingsReport, RetriesAfterTheShortBackOff) {
 TEST(WriteGlobalSettingsReport, ThreeFailedTriesReportAWriteFailure) {
     RecordingWriter writer;
     writer.Succeeds = [](int) { return false; };
-    EXPECT_EQ(WriteGlobalSettingsReport(writer, kDevice, DefaultSettings(), kWriteDelay), settings_tool::kApplyWriteFailed);
+    EXPECT_EQ(WriteGlobalSettingsReport(writer, kDevice, DefaultSettings(), kWriteDelay),
+              settings_tool::kApplyWriteFailed);
     EXPECT_EQ(writer.Trace(), Repeat("W 10 100", 3));
 }
 

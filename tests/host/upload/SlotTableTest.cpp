@@ -56,7 +56,8 @@ TEST(SlotTable, KeyNumberBeyondKeyDataSendsOnlyTheEntriesThatExist) {
     const SlotTable table = BuildSlotTable(profile);
     for (int slot : {2, 3}) {
         const auto record = table.Slot(slot);
-        for (std::size_t i = 2; i < 2 + kKeyDataBytes; ++i) ASSERT_EQ(record[i], 0xAB) << "slot " << slot << " byte " << i;
+        for (std::size_t i = 2; i < 2 + kKeyDataBytes; ++i)
+            ASSERT_EQ(record[i], 0xAB) << "slot " << slot << " byte " << i;
         EXPECT_TRUE(ZeroFrom(record, 2 + kKeyDataBytes)) << "slot " << slot;
     }
     // The records stay in their own slots.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "UploadReports.h"
 #include "ExampleButtons.h"
+#include "UploadReports.h"
 #include "UploadTestSettings.h"
 
 namespace {

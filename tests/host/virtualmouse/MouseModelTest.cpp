@@ -38,7 +38,8 @@ TEST(MouseModelUpload, ProfileIsNotStoredBeforeTheLastPage) {
     const SlotTable table = TableWithKeyCode(0, 0x10);
     mouse.Write(kSecondCollection, HeaderReport(1));
     mouse.Write(kSecondCollection, ParameterReport(1));
-    for (std::size_t page = 0; page + 1 < kUploadPageCount; ++page) mouse.Write(kSecondCollection, PageReport(table, page));
+    for (std::size_t page = 0; page + 1 < kUploadPageCount; ++page)
+        mouse.Write(kSecondCollection, PageReport(table, page));
     EXPECT_FALSE(mouse.Profile(0).has_value());
     EXPECT_TRUE(mouse.UploadInProgress());
     mouse.Write(kSecondCollection, PageReport(table, kUploadPageCount - 1));

@@ -31,7 +31,8 @@ std::vector<std::wstring> PresentCollectionPaths(std::uint16_t vendorId) {
     std::swprintf(name, std::size(name), L"vid_%04x&pid_%04x", vendorId, static_cast<unsigned>(hid::kProductId));
     GUID hidClass{};
     HidD_GetHidGuid(&hidClass);
-    const UniqueDeviceInfoSet set(SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    const UniqueDeviceInfoSet set(
+        SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     std::vector<std::wstring> paths;
     if (!set) return paths;
     for (DWORD index = 0;; ++index) {

@@ -83,7 +83,8 @@ ToolResult Inject(const BusControl& bus, const ToolCommand& command) {
     for (std::uint32_t sent = 0; sent < command.repeat;) {
         const std::uint32_t count = command.intervalMs ? 1 : std::min(kBatch, command.repeat - sent);
         std::vector<std::uint8_t> reports;
-        for (std::uint32_t i = 0; i < count; ++i) reports.insert(reports.end(), command.report.begin(), command.report.end());
+        for (std::uint32_t i = 0; i < count; ++i)
+            reports.insert(reports.end(), command.report.begin(), command.report.end());
         const DWORD error = bus.SendInput(child, length, reports);
         if (error == ERROR_NO_SYSTEM_RESOURCES) {
             Sleep(kLogPollMs);  // the mouse's queue is full: it sends one a millisecond
@@ -99,15 +100,9 @@ ToolResult Inject(const BusControl& bus, const ToolCommand& command) {
 ToolResult Fail(const BusControl& bus, const ToolCommand& command) {
     DWORD error = ERROR_SUCCESS;
     switch (command.failing) {
-        case ToolCommand::Failing::None:
-            error = bus.FailWrites(0, 0);
-            break;
-        case ToolCommand::Failing::All:
-            error = bus.FailWrites(0, VMOUSE_FAIL_FOREVER);
-            break;
-        case ToolCommand::Failing::Nth:
-            error = bus.FailWrites(command.nth - 1, 1);
-            break;
+        case ToolCommand::Failing::None: error = bus.FailWrites(0, 0); break;
+        case ToolCommand::Failing::All: error = bus.FailWrites(0, VMOUSE_FAIL_FOREVER); break;
+        case ToolCommand::Failing::Nth: error = bus.FailWrites(command.nth - 1, 1); break;
     }
     return error ? Failed("planning failures", error) : Done();
 }
@@ -127,9 +122,7 @@ ToolResult Press(const BusControl& bus, const ToolCommand& command, const ToolSe
             press = mouse.PressCpiKey(command.number);
             note = CpiKeyNote(command.number);
             break;
-        case ToolCommand::Key::Button:
-            press = mouse.PressButton(command.number);
-            break;
+        case ToolCommand::Key::Button: press = mouse.PressButton(command.number); break;
     }
     if (!press.error.empty()) return Refused(press.error);
     if (!press.report) return Done("no report\n");
@@ -195,30 +188,21 @@ ToolResult RunToolCommand(const ToolCommand& command, const ToolSettings& settin
                                    std::to_string(openError) + "); run 'simmouse install'\n"};
     }
     switch (command.action) {
-        case Action::Attach:
-            return Attach(*bus, settings);
-        case Action::Detach:
-            return Detach(*bus, settings);
-        case Action::Inject:
-            return Inject(*bus, command);
-        case Action::Fail:
-            return Fail(*bus, command);
+        case Action::Attach: return Attach(*bus, settings);
+        case Action::Detach: return Detach(*bus, settings);
+        case Action::Inject: return Inject(*bus, command);
+        case Action::Fail: return Fail(*bus, command);
         case Action::Slow:
             if (const DWORD error = bus->DelayWrites(command.delayMs)) return Failed("slowing writes", error);
             return Done();
-        case Action::Press:
-            return Press(*bus, command, settings);
-        case Action::Log:
-            return Log(*bus);
+        case Action::Press: return Press(*bus, command, settings);
+        case Action::Log: return Log(*bus);
         case Action::ClearLog:
             if (const DWORD error = bus->MarkLog()) return Failed("clearing the log", error);
             return Done();
-        case Action::State:
-            return State(*bus, settings);
-        case Action::WaitLog:
-            return WaitLog(*bus, command);
-        default:
-            return Done(kToolUsage);
+        case Action::State: return State(*bus, settings);
+        case Action::WaitLog: return WaitLog(*bus, command);
+        default: return Done(kToolUsage);
     }
 }
 

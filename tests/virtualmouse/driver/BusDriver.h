@@ -10,7 +10,7 @@
 #include "VirtualMouseControl.h"
 
 struct event_log {
-    struct vmouse_log_entry *entries; /* VMOUSE_LOG_CAPACITY of them, a ring */
+    struct vmouse_log_entry* entries; /* VMOUSE_LOG_CAPACITY of them, a ring */
     uint32_t first_kept;
     uint32_t next;
     uint32_t mark;
@@ -22,8 +22,8 @@ enum { BUS_CHILD_SLOTS = 4 * VMOUSE_MAX_CHILDREN };
 
 struct bus {
     BOOLEAN is_child; /* first in every extension of this driver */
-    DEVICE_OBJECT *self;
-    DEVICE_OBJECT *lower;
+    DEVICE_OBJECT* self;
+    DEVICE_OBJECT* lower;
     UNICODE_STRING control_link;
     KSPIN_LOCK lock;
 
@@ -33,7 +33,7 @@ struct bus {
     /* The children of the current plug and those of earlier plugs that the system has
      * not removed yet. */
     uint32_t child_count;
-    DEVICE_OBJECT *children[BUS_CHILD_SLOTS];
+    DEVICE_OBJECT* children[BUS_CHILD_SLOTS];
 
     struct event_log log;
     struct vmouse_write_failures failures; /* what is left of the plan */
@@ -49,16 +49,16 @@ struct bus {
 };
 
 struct input_queue {
-    uint8_t *reports; /* VMOUSE_INPUT_CAPACITY slots of VMOUSE_MAX_REPORT bytes, a ring */
-    uint8_t *lengths;
+    uint8_t* reports; /* VMOUSE_INPUT_CAPACITY slots of VMOUSE_MAX_REPORT bytes, a ring */
+    uint8_t* lengths;
     uint32_t head;
     uint32_t count;
 };
 
 struct child {
     BOOLEAN is_child;
-    DEVICE_OBJECT *self;
-    struct bus *bus;
+    DEVICE_OBJECT* self;
+    struct bus* bus;
     uint32_t index; /* in the layout */
     /* Cleared by an unplug: the collection is gone though the system may still hold it. */
     BOOLEAN present;
@@ -66,7 +66,7 @@ struct child {
     BOOLEAN reported;
     struct vmouse_child_layout layout;
     struct input_queue input;
-    IRP *pending_read;
+    IRP* pending_read;
     LONGLONG next_input_due; /* scheduler_now() */
     uint32_t inputs_sent;
 };
@@ -74,41 +74,41 @@ struct child {
 #define VMOUSE_POOL_TAG 0x736d5654u /* "TVms" */
 
 /* BusDriver.c */
-NTSTATUS bus_complete(IRP *irp, NTSTATUS status, ULONG_PTR information);
+NTSTATUS bus_complete(IRP* irp, NTSTATUS status, ULONG_PTR information);
 
 /* EventLog.c */
-NTSTATUS event_log_init(struct event_log *log);
-void event_log_free(struct event_log *log);
-void event_log_reset(struct event_log *log);
+NTSTATUS event_log_init(struct event_log* log);
+void event_log_free(struct event_log* log);
+void event_log_reset(struct event_log* log);
 /* With the bus's lock held. */
-void event_log_append(struct event_log *log, uint8_t kind, uint8_t child, uint8_t outcome, const uint8_t *bytes,
+void event_log_append(struct event_log* log, uint8_t kind, uint8_t child, uint8_t outcome, const uint8_t* bytes,
                       uint32_t length);
 /* Fills out with the entries from `from` on that fit; returns the bytes written. */
-ULONG event_log_read(const struct event_log *log, uint32_t from, void *out, ULONG out_size);
+ULONG event_log_read(const struct event_log* log, uint32_t from, void* out, ULONG out_size);
 
 /* Children.c */
 /* With the bus's lock held: the present child of that layout index, or NULL. */
-struct child *bus_child(struct bus *bus, uint32_t index);
-NTSTATUS children_plug(struct bus *bus, const struct vmouse_layout *layout);
-void children_unplug(struct bus *bus);
-NTSTATUS child_pnp(struct child *child, IRP *irp);
-NTSTATUS children_queue_input(struct bus *bus, const struct vmouse_input *input, const uint8_t *reports,
+struct child* bus_child(struct bus* bus, uint32_t index);
+NTSTATUS children_plug(struct bus* bus, const struct vmouse_layout* layout);
+void children_unplug(struct bus* bus);
+NTSTATUS child_pnp(struct child* child, IRP* irp);
+NTSTATUS children_queue_input(struct bus* bus, const struct vmouse_input* input, const uint8_t* reports,
                               ULONG reports_size);
 
 /* ChildReports.c */
-NTSTATUS child_internal_ioctl(struct child *child, IRP *irp);
+NTSTATUS child_internal_ioctl(struct child* child, IRP* irp);
 /* With the bus's lock held: the pending read, filled, when a report is due now; else the
  * time the next one is due (0: none waiting). */
-IRP *child_take_due_read(struct child *child, LONGLONG now, LONGLONG *next_due);
+IRP* child_take_due_read(struct child* child, LONGLONG now, LONGLONG* next_due);
 /* With the bus's lock held: the read that is pending, taken so it can be ended. */
-IRP *child_take_pending_read(struct child *child);
+IRP* child_take_pending_read(struct child* child);
 
 /* Scheduler.c */
-NTSTATUS scheduler_start(struct bus *bus);
-void scheduler_stop(struct bus *bus);
-void scheduler_wake(struct bus *bus);
+NTSTATUS scheduler_start(struct bus* bus);
+void scheduler_stop(struct bus* bus);
+void scheduler_wake(struct bus* bus);
 /* A fine clock in 100 ns units (the system's interrupt time may move in steps of a
  * timer tick, too coarse for pacing reports a millisecond apart). */
 LONGLONG scheduler_now(void);
 /* With the bus's lock held: the write completes at `due`. */
-void scheduler_delay(struct bus *bus, IRP *irp, LONGLONG due);
+void scheduler_delay(struct bus* bus, IRP* irp, LONGLONG due);

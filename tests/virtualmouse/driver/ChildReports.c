@@ -7,17 +7,15 @@ static const WCHAR manufacturer[] = L"Ovix";
 static const WCHAR product[] = L"Pelora Tern-7 (virtual)";
 static const WCHAR serial_number[] = L"TERN7-VIRTUAL";
 
-static NTSTATUS copy_out(IRP *irp, const void *data, ULONG size)
-{
-    IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+static NTSTATUS copy_out(IRP* irp, const void* data, ULONG size) {
+    IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     if (stack->Parameters.DeviceIoControl.OutputBufferLength < size || !irp->UserBuffer)
         return bus_complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
     RtlCopyMemory(irp->UserBuffer, data, size);
     return bus_complete(irp, STATUS_SUCCESS, size);
 }
 
-static NTSTATUS device_descriptor(struct child *child, IRP *irp)
-{
+static NTSTATUS device_descriptor(struct child* child, IRP* irp) {
     HID_DESCRIPTOR descriptor;
     RtlZeroMemory(&descriptor, sizeof(descriptor));
     descriptor.bLength = sizeof(descriptor);
@@ -29,8 +27,7 @@ static NTSTATUS device_descriptor(struct child *child, IRP *irp)
     return copy_out(irp, &descriptor, sizeof(descriptor));
 }
 
-static NTSTATUS device_attributes(struct child *child, IRP *irp)
-{
+static NTSTATUS device_attributes(struct child* child, IRP* irp) {
     HID_DEVICE_ATTRIBUTES attributes;
     RtlZeroMemory(&attributes, sizeof(attributes));
     attributes.Size = sizeof(attributes);
@@ -40,25 +37,19 @@ static NTSTATUS device_attributes(struct child *child, IRP *irp)
     return copy_out(irp, &attributes, sizeof(attributes));
 }
 
-static NTSTATUS device_string(IRP *irp)
-{
-    IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+static NTSTATUS device_string(IRP* irp) {
+    IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     const ULONG_PTR which = (ULONG_PTR)stack->Parameters.DeviceIoControl.Type3InputBuffer & 0xffff;
     switch (which) {
-    case HID_STRING_MANUFACTURER:
-        return copy_out(irp, manufacturer, sizeof(manufacturer));
-    case HID_STRING_PRODUCT:
-        return copy_out(irp, product, sizeof(product));
-    case HID_STRING_SERIAL_NUMBER:
-        return copy_out(irp, serial_number, sizeof(serial_number));
-    default:
-        return bus_complete(irp, STATUS_INVALID_PARAMETER, 0);
+        case HID_STRING_MANUFACTURER: return copy_out(irp, manufacturer, sizeof(manufacturer));
+        case HID_STRING_PRODUCT: return copy_out(irp, product, sizeof(product));
+        case HID_STRING_SERIAL_NUMBER: return copy_out(irp, serial_number, sizeof(serial_number));
+        default: return bus_complete(irp, STATUS_INVALID_PARAMETER, 0);
     }
 }
 
-IRP *child_take_pending_read(struct child *child)
-{
-    IRP *irp = child->pending_read;
+IRP* child_take_pending_read(struct child* child) {
+    IRP* irp = child->pending_read;
     if (!irp) return NULL;
     child->pending_read = NULL;
     /* Being cancelled: the cancel routine completes it. */
@@ -66,12 +57,11 @@ IRP *child_take_pending_read(struct child *child)
     return irp;
 }
 
-IRP *child_take_due_read(struct child *child, LONGLONG now, LONGLONG *next_due)
-{
-    IO_STACK_LOCATION *stack;
-    const uint8_t *report;
+IRP* child_take_due_read(struct child* child, LONGLONG now, LONGLONG* next_due) {
+    IO_STACK_LOCATION* stack;
+    const uint8_t* report;
     uint32_t length, skip;
-    IRP *irp;
+    IRP* irp;
 
     *next_due = 0;
     if (!child->pending_read || !child->input.count) return NULL;
@@ -100,9 +90,8 @@ IRP *child_take_due_read(struct child *child, LONGLONG now, LONGLONG *next_due)
     return irp;
 }
 
-static void WINAPI cancel_read(DEVICE_OBJECT *device, IRP *irp)
-{
-    struct child *child = device->DeviceExtension;
+static void WINAPI cancel_read(DEVICE_OBJECT* device, IRP* irp) {
+    struct child* child = device->DeviceExtension;
     KIRQL irql;
 
     IoReleaseCancelSpinLock(irp->CancelIrql);
@@ -112,11 +101,10 @@ static void WINAPI cancel_read(DEVICE_OBJECT *device, IRP *irp)
     bus_complete(irp, STATUS_CANCELLED, 0);
 }
 
-static NTSTATUS read_report(struct child *child, IRP *irp)
-{
-    struct bus *bus = child->bus;
+static NTSTATUS read_report(struct child* child, IRP* irp) {
+    struct bus* bus = child->bus;
     LONGLONG next_due = 0;
-    IRP *due;
+    IRP* due;
     KIRQL irql;
 
     KeAcquireSpinLock(&bus->lock, &irql);
@@ -136,14 +124,15 @@ static NTSTATUS read_report(struct child *child, IRP *irp)
     due = child_take_due_read(child, scheduler_now(), &next_due);
     KeReleaseSpinLock(&bus->lock, irql);
 
-    if (due) IoCompleteRequest(due, IO_NO_INCREMENT);
-    else if (next_due) scheduler_wake(bus);
+    if (due)
+        IoCompleteRequest(due, IO_NO_INCREMENT);
+    else if (next_due)
+        scheduler_wake(bus);
     return STATUS_PENDING;
 }
 
 /* With the bus's lock held. */
-static uint8_t planned_outcome(struct bus *bus)
-{
+static uint8_t planned_outcome(struct bus* bus) {
     if (bus->failures.pass) {
         --bus->failures.pass;
         return VMOUSE_WRITE_TAKEN;
@@ -153,17 +142,17 @@ static uint8_t planned_outcome(struct bus *bus)
     return VMOUSE_WRITE_FAILED;
 }
 
-static NTSTATUS write_report(struct child *child, IRP *irp)
-{
-    const HID_TRANSFER_PACKET *packet = irp->UserBuffer;
-    struct bus *bus = child->bus;
+static NTSTATUS write_report(struct child* child, IRP* irp) {
+    const HID_TRANSFER_PACKET* packet = irp->UserBuffer;
+    struct bus* bus = child->bus;
     uint8_t bytes[VMOUSE_MAX_REPORT];
     uint32_t length = 0, taken;
     uint8_t outcome;
     NTSTATUS status;
     KIRQL irql;
 
-    if (!packet || !packet->reportBuffer || !packet->reportBufferLen) return bus_complete(irp, STATUS_INVALID_PARAMETER, 0);
+    if (!packet || !packet->reportBuffer || !packet->reportBufferLen)
+        return bus_complete(irp, STATUS_INVALID_PARAMETER, 0);
     /* Logged as the host wrote it: the report identifier first, 0 for an unnumbered report. */
     if (!child->layout.numbered_reports) bytes[length++] = packet->reportId;
     taken = packet->reportBufferLen;
@@ -173,10 +162,12 @@ static NTSTATUS write_report(struct child *child, IRP *irp)
 
     KeAcquireSpinLock(&bus->lock, &irql);
     outcome = child->present ? planned_outcome(bus) : VMOUSE_WRITE_GONE;
-    if (outcome == VMOUSE_WRITE_TAKEN) ++bus->writes_taken;
-    else ++bus->writes_failed;
+    if (outcome == VMOUSE_WRITE_TAKEN)
+        ++bus->writes_taken;
+    else
+        ++bus->writes_failed;
     event_log_append(&bus->log, VMOUSE_LOG_WRITE, (uint8_t)child->index, outcome, bytes, length);
-    status = outcome == VMOUSE_WRITE_TAKEN ? STATUS_SUCCESS
+    status = outcome == VMOUSE_WRITE_TAKEN    ? STATUS_SUCCESS
              : outcome == VMOUSE_WRITE_FAILED ? STATUS_UNSUCCESSFUL
                                               : STATUS_DEVICE_NOT_CONNECTED;
     irp->IoStatus.Status = status;
@@ -194,27 +185,19 @@ static NTSTATUS write_report(struct child *child, IRP *irp)
     return status;
 }
 
-NTSTATUS child_internal_ioctl(struct child *child, IRP *irp)
-{
-    IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+NTSTATUS child_internal_ioctl(struct child* child, IRP* irp) {
+    IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
 
     switch (stack->Parameters.DeviceIoControl.IoControlCode) {
-    case HID_IOCTL_GET_DEVICE_DESCRIPTOR:
-        return device_descriptor(child, irp);
-    case HID_IOCTL_GET_REPORT_DESCRIPTOR:
-        return copy_out(irp, child->layout.descriptor, child->layout.descriptor_length);
-    case HID_IOCTL_GET_DEVICE_ATTRIBUTES:
-        return device_attributes(child, irp);
-    case HID_IOCTL_GET_STRING:
-        return device_string(irp);
-    case HID_IOCTL_READ_REPORT:
-        return read_report(child, irp);
-    case HID_IOCTL_WRITE_REPORT:
-        return write_report(child, irp);
-    case HID_IOCTL_ACTIVATE_DEVICE:
-    case HID_IOCTL_DEACTIVATE_DEVICE:
-        return bus_complete(irp, STATUS_SUCCESS, 0);
-    default:
-        return bus_complete(irp, STATUS_NOT_SUPPORTED, 0);
+        case HID_IOCTL_GET_DEVICE_DESCRIPTOR: return device_descriptor(child, irp);
+        case HID_IOCTL_GET_REPORT_DESCRIPTOR:
+            return copy_out(irp, child->layout.descriptor, child->layout.descriptor_length);
+        case HID_IOCTL_GET_DEVICE_ATTRIBUTES: return device_attributes(child, irp);
+        case HID_IOCTL_GET_STRING: return device_string(irp);
+        case HID_IOCTL_READ_REPORT: return read_report(child, irp);
+        case HID_IOCTL_WRITE_REPORT: return write_report(child, irp);
+        case HID_IOCTL_ACTIVATE_DEVICE:
+        case HID_IOCTL_DEACTIVATE_DEVICE: return bus_complete(irp, STATUS_SUCCESS, 0);
+        default: return bus_complete(irp, STATUS_NOT_SUPPORTED, 0);
     }
 }

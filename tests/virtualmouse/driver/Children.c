@@ -6,13 +6,12 @@
 
 /* Wide text built in pool memory, as the plug-and-play manager takes identifiers. */
 struct text {
-    WCHAR *buffer;
+    WCHAR* buffer;
     ULONG length;
     ULONG capacity;
 };
 
-static BOOLEAN text_init(struct text *text, ULONG capacity)
-{
+static BOOLEAN text_init(struct text* text, ULONG capacity) {
     text->buffer = ExAllocatePool(PagedPool, capacity * sizeof(WCHAR));
     text->length = 0;
     text->capacity = text->buffer ? capacity : 0;
@@ -21,13 +20,11 @@ static BOOLEAN text_init(struct text *text, ULONG capacity)
 }
 
 /* Keeps room for the terminating nulls of a multi-string. */
-static void text_put(struct text *text, const WCHAR *part)
-{
+static void text_put(struct text* text, const WCHAR* part) {
     while (*part && text->length + 2 < text->capacity) text->buffer[text->length++] = *part++;
 }
 
-static void text_put_hex(struct text *text, uint32_t value, int digits)
-{
+static void text_put_hex(struct text* text, uint32_t value, int digits) {
     static const WCHAR hex[] = L"0123456789ABCDEF";
     WCHAR part[9];
     int i;
@@ -38,14 +35,12 @@ static void text_put_hex(struct text *text, uint32_t value, int digits)
 }
 
 /* Ends one string of a multi-string. */
-static void text_end_string(struct text *text)
-{
+static void text_end_string(struct text* text) {
     if (text->length + 1 < text->capacity) text->buffer[text->length++] = 0;
 }
 
 /* TERN7VMOUSE\VID_3E71&PID_0143&COL02: the collection numbers of a real mouse's paths. */
-static void put_device_id(struct text *text, const struct child *child)
-{
+static void put_device_id(struct text* text, const struct child* child) {
     text_put(text, L"TERN7VMOUSE\\VID_");
     text_put_hex(text, child->layout.vendor_id, 4);
     text_put(text, L"&PID_");
@@ -54,8 +49,7 @@ static void put_device_id(struct text *text, const struct child *child)
     text_put_hex(text, child->index + 1, 2);
 }
 
-static void put_container_id(struct text *text, const uint8_t id[16])
-{
+static void put_container_id(struct text* text, const uint8_t id[16]) {
     int i;
     text_put(text, L"{");
     text_put_hex(text, id[0] | id[1] << 8 | id[2] << 16 | (uint32_t)id[3] << 24, 8);
@@ -71,49 +65,38 @@ static void put_container_id(struct text *text, const uint8_t id[16])
     text_put(text, L"}");
 }
 
-static NTSTATUS query_id(struct child *child, IRP *irp)
-{
-    IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+static NTSTATUS query_id(struct child* child, IRP* irp) {
+    IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     struct text text;
 
     if (!text_init(&text, 128)) return STATUS_INSUFFICIENT_RESOURCES;
     switch (stack->Parameters.QueryId.IdType) {
-    case BusQueryDeviceID:
-        put_device_id(&text, child);
-        break;
-    case BusQueryHardwareIDs:
-        put_device_id(&text, child);
-        text_end_string(&text);
-        break;
-    case BusQueryCompatibleIDs:
-        text_put(&text, VMOUSE_CHILD_COMPATIBLE_ID);
-        text_end_string(&text);
-        break;
-    case BusQueryInstanceID:
-        text_put(&text, L"1");
-        break;
-    case BusQueryContainerID:
-        put_container_id(&text, child->bus->container_id);
-        break;
-    default:
-        ExFreePool(text.buffer);
-        return irp->IoStatus.Status;
+        case BusQueryDeviceID: put_device_id(&text, child); break;
+        case BusQueryHardwareIDs:
+            put_device_id(&text, child);
+            text_end_string(&text);
+            break;
+        case BusQueryCompatibleIDs:
+            text_put(&text, VMOUSE_CHILD_COMPATIBLE_ID);
+            text_end_string(&text);
+            break;
+        case BusQueryInstanceID: text_put(&text, L"1"); break;
+        case BusQueryContainerID: put_container_id(&text, child->bus->container_id); break;
+        default: ExFreePool(text.buffer); return irp->IoStatus.Status;
     }
     irp->IoStatus.Information = (ULONG_PTR)text.buffer;
     return STATUS_SUCCESS;
 }
 
-static void free_child(struct child *child)
-{
+static void free_child(struct child* child) {
     if (child->input.reports) ExFreePoolWithTag(child->input.reports, VMOUSE_POOL_TAG);
     if (child->input.lengths) ExFreePoolWithTag(child->input.lengths, VMOUSE_POOL_TAG);
     IoDeleteDevice(child->self);
 }
 
-static void end_pending_read(struct child *child, NTSTATUS status)
-{
+static void end_pending_read(struct child* child, NTSTATUS status) {
     KIRQL irql;
-    IRP *irp;
+    IRP* irp;
 
     KeAcquireSpinLock(&child->bus->lock, &irql);
     irp = child_take_pending_read(child);
@@ -122,9 +105,8 @@ static void end_pending_read(struct child *child, NTSTATUS status)
 }
 
 /* Forgets a child the system removed; it may still be listed when the bus itself goes. */
-static void detach_from_bus(struct child *child)
-{
-    struct bus *bus = child->bus;
+static void detach_from_bus(struct child* child) {
+    struct bus* bus = child->bus;
     KIRQL irql;
     uint32_t i;
 
@@ -138,83 +120,75 @@ static void detach_from_bus(struct child *child)
     KeReleaseSpinLock(&bus->lock, irql);
 }
 
-NTSTATUS child_pnp(struct child *child, IRP *irp)
-{
-    IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+NTSTATUS child_pnp(struct child* child, IRP* irp) {
+    IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
     NTSTATUS status = irp->IoStatus.Status;
 
     switch (stack->MinorFunction) {
-    case IRP_MN_QUERY_ID:
-        status = query_id(child, irp);
-        break;
-    case IRP_MN_QUERY_CAPABILITIES: {
-        DEVICE_CAPABILITIES *caps = stack->Parameters.DeviceCapabilities.Capabilities;
-        caps->Removable = 1;
-        caps->SurpriseRemovalOK = 1;
-        caps->SilentInstall = 1;
-        status = STATUS_SUCCESS;
-        break;
-    }
-    case IRP_MN_QUERY_DEVICE_RELATIONS:
-        if (stack->Parameters.QueryDeviceRelations.Type == TargetDeviceRelation) {
-            DEVICE_RELATIONS *relations = ExAllocatePool(PagedPool, sizeof(*relations));
-            if (!relations) {
-                status = STATUS_INSUFFICIENT_RESOURCES;
-                break;
-            }
-            ObReferenceObject(child->self);
-            relations->Count = 1;
-            relations->Objects[0] = child->self;
-            irp->IoStatus.Information = (ULONG_PTR)relations;
+        case IRP_MN_QUERY_ID: status = query_id(child, irp); break;
+        case IRP_MN_QUERY_CAPABILITIES: {
+            DEVICE_CAPABILITIES* caps = stack->Parameters.DeviceCapabilities.Capabilities;
+            caps->Removable = 1;
+            caps->SurpriseRemovalOK = 1;
+            caps->SilentInstall = 1;
             status = STATUS_SUCCESS;
+            break;
         }
-        break;
-    case IRP_MN_QUERY_PNP_DEVICE_STATE:
-        irp->IoStatus.Information = child->present ? 0 : PNP_DEVICE_REMOVED;
-        status = STATUS_SUCCESS;
-        break;
-    case IRP_MN_START_DEVICE:
-    case IRP_MN_QUERY_REMOVE_DEVICE:
-    case IRP_MN_CANCEL_REMOVE_DEVICE:
-    case IRP_MN_STOP_DEVICE:
-    case IRP_MN_QUERY_STOP_DEVICE:
-    case IRP_MN_CANCEL_STOP_DEVICE:
-        status = STATUS_SUCCESS;
-        break;
-    case IRP_MN_SURPRISE_REMOVAL:
-        end_pending_read(child, STATUS_DELETE_PENDING);
-        status = STATUS_SUCCESS;
-        break;
-    case IRP_MN_REMOVE_DEVICE:
-        detach_from_bus(child);
-        end_pending_read(child, STATUS_DELETE_PENDING);
-        bus_complete(irp, STATUS_SUCCESS, 0);
-        free_child(child);
-        return STATUS_SUCCESS;
-    default:
-        break;
+        case IRP_MN_QUERY_DEVICE_RELATIONS:
+            if (stack->Parameters.QueryDeviceRelations.Type == TargetDeviceRelation) {
+                DEVICE_RELATIONS* relations = ExAllocatePool(PagedPool, sizeof(*relations));
+                if (!relations) {
+                    status = STATUS_INSUFFICIENT_RESOURCES;
+                    break;
+                }
+                ObReferenceObject(child->self);
+                relations->Count = 1;
+                relations->Objects[0] = child->self;
+                irp->IoStatus.Information = (ULONG_PTR)relations;
+                status = STATUS_SUCCESS;
+            }
+            break;
+        case IRP_MN_QUERY_PNP_DEVICE_STATE:
+            irp->IoStatus.Information = child->present ? 0 : PNP_DEVICE_REMOVED;
+            status = STATUS_SUCCESS;
+            break;
+        case IRP_MN_START_DEVICE:
+        case IRP_MN_QUERY_REMOVE_DEVICE:
+        case IRP_MN_CANCEL_REMOVE_DEVICE:
+        case IRP_MN_STOP_DEVICE:
+        case IRP_MN_QUERY_STOP_DEVICE:
+        case IRP_MN_CANCEL_STOP_DEVICE: status = STATUS_SUCCESS; break;
+        case IRP_MN_SURPRISE_REMOVAL:
+            end_pending_read(child, STATUS_DELETE_PENDING);
+            status = STATUS_SUCCESS;
+            break;
+        case IRP_MN_REMOVE_DEVICE:
+            detach_from_bus(child);
+            end_pending_read(child, STATUS_DELETE_PENDING);
+            bus_complete(irp, STATUS_SUCCESS, 0);
+            free_child(child);
+            return STATUS_SUCCESS;
+        default: break;
     }
     irp->IoStatus.Status = status;
     IoCompleteRequest(irp, IO_NO_INCREMENT);
     return status;
 }
 
-static BOOLEAN layout_is_sound(const struct vmouse_layout *layout)
-{
+static BOOLEAN layout_is_sound(const struct vmouse_layout* layout) {
     uint32_t i;
     if (layout->child_count == 0 || layout->child_count > VMOUSE_MAX_CHILDREN) return FALSE;
     for (i = 0; i < layout->child_count; ++i) {
-        const struct vmouse_child_layout *child = &layout->children[i];
+        const struct vmouse_child_layout* child = &layout->children[i];
         if (child->descriptor_length == 0 || child->descriptor_length > VMOUSE_MAX_DESCRIPTOR) return FALSE;
     }
     return TRUE;
 }
 
-static NTSTATUS create_child(struct bus *bus, const struct vmouse_child_layout *layout, uint32_t index,
-                             DEVICE_OBJECT **created)
-{
-    DEVICE_OBJECT *device;
-    struct child *child;
+static NTSTATUS create_child(struct bus* bus, const struct vmouse_child_layout* layout, uint32_t index,
+                             DEVICE_OBJECT** created) {
+    DEVICE_OBJECT* device;
+    struct child* child;
     NTSTATUS status;
 
     /* Unnamed: Wine names the device objects it enumerates itself. */
@@ -229,7 +203,8 @@ static NTSTATUS create_child(struct bus *bus, const struct vmouse_child_layout *
     child->index = index;
     child->present = TRUE;
     child->layout = *layout;
-    child->input.reports = ExAllocatePoolWithTag(NonPagedPool, VMOUSE_INPUT_CAPACITY * VMOUSE_MAX_REPORT, VMOUSE_POOL_TAG);
+    child->input.reports =
+        ExAllocatePoolWithTag(NonPagedPool, VMOUSE_INPUT_CAPACITY * VMOUSE_MAX_REPORT, VMOUSE_POOL_TAG);
     child->input.lengths = ExAllocatePoolWithTag(NonPagedPool, VMOUSE_INPUT_CAPACITY, VMOUSE_POOL_TAG);
     if (!child->input.reports || !child->input.lengths) {
         free_child(child);
@@ -240,19 +215,17 @@ static NTSTATUS create_child(struct bus *bus, const struct vmouse_child_layout *
     return STATUS_SUCCESS;
 }
 
-struct child *bus_child(struct bus *bus, uint32_t index)
-{
+struct child* bus_child(struct bus* bus, uint32_t index) {
     uint32_t i;
     for (i = 0; i < bus->child_count; ++i) {
-        struct child *child = bus->children[i]->DeviceExtension;
+        struct child* child = bus->children[i]->DeviceExtension;
         if (child->present && child->index == index) return child;
     }
     return NULL;
 }
 
-NTSTATUS children_plug(struct bus *bus, const struct vmouse_layout *layout)
-{
-    DEVICE_OBJECT *created[VMOUSE_MAX_CHILDREN];
+NTSTATUS children_plug(struct bus* bus, const struct vmouse_layout* layout) {
+    DEVICE_OBJECT* created[VMOUSE_MAX_CHILDREN];
     NTSTATUS status = STATUS_SUCCESS;
     uint32_t count, i;
     KIRQL irql;
@@ -261,8 +234,10 @@ NTSTATUS children_plug(struct bus *bus, const struct vmouse_layout *layout)
     KeAcquireSpinLock(&bus->lock, &irql);
     if (bus->plugged) status = STATUS_DEVICE_BUSY;
     /* The children of earlier plugs may still be on their way out. */
-    else if (bus->child_count + layout->child_count > BUS_CHILD_SLOTS) status = STATUS_DEVICE_BUSY;
-    else bus->plugged = TRUE;
+    else if (bus->child_count + layout->child_count > BUS_CHILD_SLOTS)
+        status = STATUS_DEVICE_BUSY;
+    else
+        bus->plugged = TRUE;
     KeReleaseSpinLock(&bus->lock, irql);
     if (status) return status;
 
@@ -287,10 +262,9 @@ NTSTATUS children_plug(struct bus *bus, const struct vmouse_layout *layout)
     return STATUS_SUCCESS;
 }
 
-void children_unplug(struct bus *bus)
-{
-    IRP *reads[BUS_CHILD_SLOTS];
-    struct child *unreported[BUS_CHILD_SLOTS];
+void children_unplug(struct bus* bus) {
+    IRP* reads[BUS_CHILD_SLOTS];
+    struct child* unreported[BUS_CHILD_SLOTS];
     uint32_t i, read_count = 0, unreported_count = 0;
     KIRQL irql;
 
@@ -301,8 +275,8 @@ void children_unplug(struct bus *bus)
     }
     bus->plugged = FALSE;
     for (i = 0; i < bus->child_count;) {
-        struct child *child = bus->children[i]->DeviceExtension;
-        IRP *read = child->present ? child_take_pending_read(child) : NULL;
+        struct child* child = bus->children[i]->DeviceExtension;
+        IRP* read = child->present ? child_take_pending_read(child) : NULL;
         if (read) reads[read_count++] = read;
         child->present = FALSE;
         child->input.count = 0;
@@ -322,12 +296,11 @@ void children_unplug(struct bus *bus)
     IoInvalidateDeviceRelations(bus->lower, BusRelations);
 }
 
-NTSTATUS children_queue_input(struct bus *bus, const struct vmouse_input *input, const uint8_t *reports,
-                              ULONG reports_size)
-{
-    struct child *child;
+NTSTATUS children_queue_input(struct bus* bus, const struct vmouse_input* input, const uint8_t* reports,
+                              ULONG reports_size) {
+    struct child* child;
     LONGLONG next_due = 0;
-    IRP *read = NULL;
+    IRP* read = NULL;
     uint32_t i;
     KIRQL irql;
 
@@ -353,7 +326,9 @@ NTSTATUS children_queue_input(struct bus *bus, const struct vmouse_input *input,
     read = child_take_due_read(child, scheduler_now(), &next_due);
     KeReleaseSpinLock(&bus->lock, irql);
 
-    if (read) IoCompleteRequest(read, IO_NO_INCREMENT);
-    else if (next_due) scheduler_wake(bus);
+    if (read)
+        IoCompleteRequest(read, IO_NO_INCREMENT);
+    else if (next_due)
+        scheduler_wake(bus);
     return STATUS_SUCCESS;
 }

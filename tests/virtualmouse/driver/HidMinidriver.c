@@ -5,26 +5,23 @@
 
 /* Nothing sits between the class driver's device and the bus child, so the child is the
  * device below. */
-static NTSTATUS pass_down(DEVICE_OBJECT *device, IRP *irp)
-{
-    const HID_DEVICE_EXTENSION_START *extension = device->DeviceExtension;
+static NTSTATUS pass_down(DEVICE_OBJECT* device, IRP* irp) {
+    const HID_DEVICE_EXTENSION_START* extension = device->DeviceExtension;
     IoSkipCurrentIrpStackLocation(irp);
     return IoCallDriver(extension->PhysicalDeviceObject, irp);
 }
 
-static NTSTATUS WINAPI dispatch_pnp(DEVICE_OBJECT *device, IRP *irp) { return pass_down(device, irp); }
+static NTSTATUS WINAPI dispatch_pnp(DEVICE_OBJECT* device, IRP* irp) { return pass_down(device, irp); }
 
-static NTSTATUS WINAPI dispatch_internal_control(DEVICE_OBJECT *device, IRP *irp) { return pass_down(device, irp); }
+static NTSTATUS WINAPI dispatch_internal_control(DEVICE_OBJECT* device, IRP* irp) { return pass_down(device, irp); }
 
-static NTSTATUS WINAPI add_device(DRIVER_OBJECT *driver, DEVICE_OBJECT *device)
-{
+static NTSTATUS WINAPI add_device(DRIVER_OBJECT* driver, DEVICE_OBJECT* device) {
     (void)driver;
     device->Flags &= ~DO_DEVICE_INITIALIZING;
     return STATUS_SUCCESS;
 }
 
-NTSTATUS WINAPI DriverEntry(DRIVER_OBJECT *driver, UNICODE_STRING *registry_path)
-{
+NTSTATUS WINAPI DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registry_path) {
     HID_MINIDRIVER_REGISTRATION registration;
 
     /* The class driver takes these over and calls them for its own devices. */

@@ -29,7 +29,7 @@ typedef struct _HID_MINIDRIVER_REGISTRATION {
     UCHAR Reserved[3];
 } HID_MINIDRIVER_REGISTRATION;
 
-NTSTATUS NTAPI HidRegisterMinidriver(HID_MINIDRIVER_REGISTRATION *registration);
+NTSTATUS NTAPI HidRegisterMinidriver(HID_MINIDRIVER_REGISTRATION* registration);
 
 /* The start of the extension the class driver gives each of its devices. Windows and
  * Wine order the fields after this one differently. */

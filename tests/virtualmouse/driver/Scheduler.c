@@ -4,18 +4,16 @@
 #include "BusDriver.h"
 
 /* The due time of a delayed write rides in the request itself. */
-static LONGLONG due_of(IRP *irp) { return (LONGLONG)(LONG_PTR)irp->Tail.Overlay.DriverContext[0]; }
+static LONGLONG due_of(IRP* irp) { return (LONGLONG)(LONG_PTR)irp->Tail.Overlay.DriverContext[0]; }
 
-void scheduler_delay(struct bus *bus, IRP *irp, LONGLONG due)
-{
-    irp->Tail.Overlay.DriverContext[0] = (void *)(LONG_PTR)due;
+void scheduler_delay(struct bus* bus, IRP* irp, LONGLONG due) {
+    irp->Tail.Overlay.DriverContext[0] = (void*)(LONG_PTR)due;
     InsertTailList(&bus->delayed_writes, &irp->Tail.Overlay.ListEntry);
 }
 
-void scheduler_wake(struct bus *bus) { KeSetEvent(&bus->wake, IO_NO_INCREMENT, FALSE); }
+void scheduler_wake(struct bus* bus) { KeSetEvent(&bus->wake, IO_NO_INCREMENT, FALSE); }
 
-LONGLONG scheduler_now(void)
-{
+LONGLONG scheduler_now(void) {
     LARGE_INTEGER frequency;
     const LONGLONG count = KeQueryPerformanceCounter(&frequency).QuadPart;
     return count / frequency.QuadPart * 10000000 + count % frequency.QuadPart * 10000000 / frequency.QuadPart;
@@ -24,14 +22,13 @@ LONGLONG scheduler_now(void)
 static LONGLONG earlier(LONGLONG a, LONGLONG b) { return !a || (b && b < a) ? b : a; }
 
 /* With the bus's lock held: moves what is due to `due` and returns when the next is. */
-static LONGLONG collect_due(struct bus *bus, LONGLONG now, LIST_ENTRY *due)
-{
+static LONGLONG collect_due(struct bus* bus, LONGLONG now, LIST_ENTRY* due) {
     LONGLONG next = 0;
     LIST_ENTRY *entry, *following;
     uint32_t i;
 
     for (entry = bus->delayed_writes.Flink; entry != &bus->delayed_writes; entry = following) {
-        IRP *irp = CONTAINING_RECORD(entry, IRP, Tail.Overlay.ListEntry);
+        IRP* irp = CONTAINING_RECORD(entry, IRP, Tail.Overlay.ListEntry);
         following = entry->Flink;
         if (due_of(irp) <= now) {
             RemoveEntryList(entry);
@@ -42,16 +39,17 @@ static LONGLONG collect_due(struct bus *bus, LONGLONG now, LIST_ENTRY *due)
     }
     for (i = 0; i < bus->child_count; ++i) {
         LONGLONG child_due = 0;
-        IRP *read = child_take_due_read(bus->children[i]->DeviceExtension, now, &child_due);
-        if (read) InsertTailList(due, &read->Tail.Overlay.ListEntry);
-        else next = earlier(next, child_due);
+        IRP* read = child_take_due_read(bus->children[i]->DeviceExtension, now, &child_due);
+        if (read)
+            InsertTailList(due, &read->Tail.Overlay.ListEntry);
+        else
+            next = earlier(next, child_due);
     }
     return next;
 }
 
-static void NTAPI run(void *context)
-{
-    struct bus *bus = context;
+static void NTAPI run(void* context) {
+    struct bus* bus = context;
 
     for (;;) {
         LIST_ENTRY due;
@@ -70,7 +68,7 @@ static void NTAPI run(void *context)
 
         if (!IsListEmpty(&due)) {
             while (!IsListEmpty(&due)) {
-                IRP *irp = CONTAINING_RECORD(RemoveHeadList(&due), IRP, Tail.Overlay.ListEntry);
+                IRP* irp = CONTAINING_RECORD(RemoveHeadList(&due), IRP, Tail.Overlay.ListEntry);
                 IoCompleteRequest(irp, IO_NO_INCREMENT);
             }
             continue;
@@ -86,14 +84,12 @@ static void NTAPI run(void *context)
     PsTerminateSystemThread(STATUS_SUCCESS);
 }
 
-NTSTATUS scheduler_start(struct bus *bus)
-{
+NTSTATUS scheduler_start(struct bus* bus) {
     return PsCreateSystemThread(&bus->scheduler, THREAD_ALL_ACCESS, NULL, NULL, NULL, run, bus);
 }
 
-void scheduler_stop(struct bus *bus)
-{
-    LIST_ENTRY *entry;
+void scheduler_stop(struct bus* bus) {
+    LIST_ENTRY* entry;
     KIRQL irql;
 
     if (!bus->scheduler) return;

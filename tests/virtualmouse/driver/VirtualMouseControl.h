@@ -11,8 +11,10 @@
 #include <stdint.h>
 
 /* {6F1C52A4-3B7E-4D9A-9C15-2E8B7A40D316} */
-#define VMOUSE_CONTROL_INTERFACE_INIT \
-    {0x6f1c52a4, 0x3b7e, 0x4d9a, {0x9c, 0x15, 0x2e, 0x8b, 0x7a, 0x40, 0xd3, 0x16}}
+#define VMOUSE_CONTROL_INTERFACE_INIT                                                  \
+    {                                                                                  \
+        0x6f1c52a4, 0x3b7e, 0x4d9a, { 0x9c, 0x15, 0x2e, 0x8b, 0x7a, 0x40, 0xd3, 0x16 } \
+    }
 
 /* The hardware id of the root device the bus driver serves, and the compatible id each
  * child reports, which the .inf gives to the HID minidriver. */
@@ -75,7 +77,7 @@ struct vmouse_layout {
 };
 
 struct vmouse_input {
-    uint32_t child; /* index into the layout */
+    uint32_t child;  /* index into the layout */
     uint32_t length; /* of each report, identifier byte included, as ReadFile returns it */
     uint32_t count;
 };

@@ -32,10 +32,8 @@ bool MouseModel::Detach() {
 
 bool MouseModel::FailsThisWrite() {
     switch (failure_.kind) {
-        case FailurePlan::Kind::None:
-            return false;
-        case FailurePlan::Kind::All:
-            return true;
+        case FailurePlan::Kind::None: return false;
+        case FailurePlan::Kind::All: return true;
         case FailurePlan::Kind::Nth:
             if (--failure_.remaining > 0) return false;
             failure_ = {};

@@ -31,8 +31,8 @@ struct InputReport {
 
 struct GlobalSettings {
     std::vector<std::uint8_t> report;
-    int profileNumber = 0;                // 1..3 as sent, 0 when out of range
-    std::optional<int> pollingRateCode;   // n of byte 4 == 1 << n
+    int profileNumber = 0;               // 1..3 as sent, 0 when out of range
+    std::optional<int> pollingRateCode;  // n of byte 4 == 1 << n
 };
 
 struct FailurePlan {

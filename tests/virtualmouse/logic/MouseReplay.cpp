@@ -35,12 +35,8 @@ simmouse::MouseModel ReplayModel(std::span<const vmouse_log_entry> log, std::uin
     simmouse::MouseModel mouse(vendorId);
     for (const vmouse_log_entry& entry : log) {
         switch (entry.kind) {
-            case VMOUSE_LOG_PLUG:
-                mouse.Attach();
-                break;
-            case VMOUSE_LOG_UNPLUG:
-                mouse.Detach();
-                break;
+            case VMOUSE_LOG_PLUG: mouse.Attach(); break;
+            case VMOUSE_LOG_UNPLUG: mouse.Detach(); break;
             case VMOUSE_LOG_WRITE:
                 // Only what reached the mouse counts; the vendor collection takes the settings.
                 if (entry.outcome == VMOUSE_WRITE_TAKEN && entry.child == kVendorChild)
@@ -51,12 +47,13 @@ simmouse::MouseModel ReplayModel(std::span<const vmouse_log_entry> log, std::uin
                 ReplayNote(mouse, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
                 break;
             }
-            default:
-                break;
+            default: break;
         }
     }
-    if (attachedNow) mouse.Attach();
-    else mouse.Detach();
+    if (attachedNow)
+        mouse.Attach();
+    else
+        mouse.Detach();
     return mouse;
 }
 
@@ -73,7 +70,8 @@ std::vector<std::string> WriteLines(std::span<const vmouse_log_entry> log, std::
     for (const vmouse_log_entry& entry : log) {
         if (entry.kind != VMOUSE_LOG_WRITE || entry.sequence < from) continue;
         lines.push_back("write " + std::to_string(CollectionNumber(entry.child)) +
-                        (entry.outcome == VMOUSE_WRITE_TAKEN ? " ok " : " failed ") + simmouse::FormatHex(BytesOf(entry)));
+                        (entry.outcome == VMOUSE_WRITE_TAKEN ? " ok " : " failed ") +
+                        simmouse::FormatHex(BytesOf(entry)));
     }
     return lines;
 }

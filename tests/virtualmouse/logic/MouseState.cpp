@@ -8,12 +8,9 @@ namespace {
 
 std::string DescribeFailure(FailurePlan plan) {
     switch (plan.kind) {
-        case FailurePlan::Kind::None:
-            return "none";
-        case FailurePlan::Kind::All:
-            return "all";
-        case FailurePlan::Kind::Nth:
-            return "write " + std::to_string(plan.remaining) + " from now";
+        case FailurePlan::Kind::None: return "none";
+        case FailurePlan::Kind::All: return "all";
+        case FailurePlan::Kind::Nth: return "write " + std::to_string(plan.remaining) + " from now";
     }
     return "none";
 }

@@ -6,8 +6,8 @@ namespace simmouse {
 
 bool IsProfileHeader(std::span<const std::uint8_t> report) {
     static constexpr std::uint8_t kSignature[] = {0x55, 0xAA, 0x33, 0xCC};
-    return report.size() >= 33 && report[1] == 7 && report[2] == 2 && report[3] >= 1 &&
-           report[3] <= kProfileCount && std::equal(std::begin(kSignature), std::end(kSignature), report.begin() + 29);
+    return report.size() >= 33 && report[1] == 7 && report[2] == 2 && report[3] >= 1 && report[3] <= kProfileCount &&
+           std::equal(std::begin(kSignature), std::end(kSignature), report.begin() + 29);
 }
 
 std::optional<ProfileUpload::Completed> ProfileUpload::Take(std::span<const std::uint8_t> report) {
@@ -20,8 +20,7 @@ std::optional<ProfileUpload::Completed> ProfileUpload::Take(std::span<const std:
         return std::nullopt;
     }
     switch (stage_) {
-        case Stage::Idle:
-            return std::nullopt;
+        case Stage::Idle: return std::nullopt;
         case Stage::Parameters:
             pending_.parameters.assign(report.begin(), report.end());
             stage_ = Stage::Pages;

@@ -77,14 +77,10 @@ vmouse_layout Tern7Layout(std::uint16_t vendorId) {
 
 std::uint32_t InputReportLength(std::uint32_t child) {
     switch (child) {
-        case kPointerChild:
-            return kPointerReportLength;
-        case kKeyChild:
-            return kKeyReportLength;
-        case kVendorChild:
-            return kVendorReportLength;
-        default:
-            return 0;
+        case kPointerChild: return kPointerReportLength;
+        case kKeyChild: return kKeyReportLength;
+        case kVendorChild: return kVendorReportLength;
+        default: return 0;
     }
 }
 

@@ -78,10 +78,14 @@ ParsedCommand ParsePress(const std::string& what, const std::string& number, Too
     if (!n || *n > 100) return Fail("usage: press profile|cpi|button N");
     command.action = ToolCommand::Action::Press;
     command.number = static_cast<int>(*n);
-    if (what == "profile") command.key = ToolCommand::Key::Profile;
-    else if (what == "cpi") command.key = ToolCommand::Key::Cpi;
-    else if (what == "button") command.key = ToolCommand::Key::Button;
-    else return Fail("usage: press profile|cpi|button N");
+    if (what == "profile")
+        command.key = ToolCommand::Key::Profile;
+    else if (what == "cpi")
+        command.key = ToolCommand::Key::Cpi;
+    else if (what == "button")
+        command.key = ToolCommand::Key::Button;
+    else
+        return Fail("usage: press profile|cpi|button N");
     return Done(std::move(command));
 }
 
@@ -131,7 +135,7 @@ ParsedCommand ParseToolCommand(const std::vector<std::string>& args) {
 
     using Action = ToolCommand::Action;
     const std::pair<const char*, Action> bare[] = {
-        {"install", Action::Install}, {"attach", Action::Attach}, {"detach", Action::Detach},
+        {"install", Action::Install}, {"attach", Action::Attach},      {"detach", Action::Detach},
         {"log", Action::Log},         {"clear-log", Action::ClearLog}, {"state", Action::State},
     };
     for (const auto& [word, action] : bare) {
@@ -152,7 +156,8 @@ ParsedCommand ParseToolCommand(const std::vector<std::string>& args) {
     }
     if (name == "wait-log" && count == 2) {
         const auto timeout = simmouse::ParseNumber(words[2]);
-        if (!timeout || *timeout > kLongestWaitMs || words[1].empty()) return Fail("usage: wait-log PATTERN TIMEOUT_MS");
+        if (!timeout || *timeout > kLongestWaitMs || words[1].empty())
+            return Fail("usage: wait-log PATTERN TIMEOUT_MS");
         command.action = Action::WaitLog;
         command.pattern = words[1];
         command.timeoutMs = *timeout;

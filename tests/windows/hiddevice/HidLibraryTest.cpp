@@ -134,8 +134,9 @@ TEST_F(HidLibraryTest, StartStopCyclesLeaveNothingBehind) {
     PumpFor(0);
     // Waits only while something is still held; a leak runs into the time.
     ProcessHoldings after = CountHoldings();
-    PumpUntil([&] { return (after = CountHoldings()).Threads == before.Threads && after.Handles <= before.Handles + 2; },
-              2000);
+    PumpUntil(
+        [&] { return (after = CountHoldings()).Threads == before.Threads && after.Handles <= before.Handles + 2; },
+        2000);
     std::printf("holdings before/after %d cycles: handles %lu/%lu, GDI %lu/%lu, USER %lu/%lu, threads %lu/%lu\n",
                 kCycles, before.Handles, after.Handles, before.GdiObjects, after.GdiObjects, before.UserObjects,
                 after.UserObjects, before.Threads, after.Threads);

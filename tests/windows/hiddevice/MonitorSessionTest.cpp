@@ -30,8 +30,7 @@ constexpr ReportLengths kSecondLengths{3, hid::kOutputReportLength};
 using Bytes = std::vector<std::uint8_t>;
 
 std::vector<Notice> Sorted(std::vector<Notice> notices) {
-    std::sort(notices.begin(), notices.end(),
-              [](const Notice& a, const Notice& b) { return a.DeviceId < b.DeviceId; });
+    std::sort(notices.begin(), notices.end(), [](const Notice& a, const Notice& b) { return a.DeviceId < b.DeviceId; });
     return notices;
 }
 
@@ -150,7 +149,8 @@ TEST_F(MonitorSessionTest, AFloodOfReportsLosesTheNewestButNeverTheOrder) {
     // Three times what the session holds: enough that most of it must be dropped.
     constexpr std::uint16_t kFlood = 1536;
     for (std::uint16_t sequence = 0; sequence < kFlood; ++sequence) {
-        ASSERT_TRUE(bus->Send(Main(L"mouse"), {3, static_cast<std::uint8_t>(sequence), static_cast<std::uint8_t>(sequence >> 8), 0, 0, 0, 0, 0, 0}));
+        ASSERT_TRUE(bus->Send(Main(L"mouse"), {3, static_cast<std::uint8_t>(sequence),
+                                               static_cast<std::uint8_t>(sequence >> 8), 0, 0, 0, 0, 0, 0}));
     }
     // Once the pile is handed over there is room again: a last report gets through and
     // marks the end of the flood.
@@ -232,7 +232,12 @@ TEST_F(MonitorSessionTest, ForgedWakeUpsOfTheSessionsWindowCloseNothingAndDelive
             ASSERT_TRUE(PostMessageW(windows.front(), WM_APP + 1, deviceId, serial));
         }
     }
-    ASSERT_TRUE(PumpUntil([] { MSG pending; return !PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE); }, 5000));
+    ASSERT_TRUE(PumpUntil(
+        [] {
+            MSG pending;
+            return !PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        },
+        5000));
     EXPECT_EQ(notices.notices.size(), 2u) << "no collection closed";
     EXPECT_TRUE(RecordedInputs().empty());
     EXPECT_TRUE(Write(3, OutputReport(1)));
@@ -288,8 +293,9 @@ TEST_F(MonitorSessionTest, SessionsWithAMouseLeaveNoThreadsOrHandlesBehind) {
     for (int i = 0; i < kCycles; ++i) ASSERT_TRUE(cycle()) << "cycle " << i;
     // Waits only while something is still held; a leak runs into the time.
     ProcessHoldings after = CountHoldings();
-    PumpUntil([&] { return (after = CountHoldings()).Threads == before.Threads && after.Handles <= before.Handles + 2; },
-              2000);
+    PumpUntil(
+        [&] { return (after = CountHoldings()).Threads == before.Threads && after.Handles <= before.Handles + 2; },
+        2000);
     std::printf("holdings before/after %d sessions with a mouse: handles %lu/%lu, threads %lu/%lu\n", kCycles,
                 before.Handles, after.Handles, before.Threads, after.Threads);
     EXPECT_LE(after.Handles, before.Handles + 2);

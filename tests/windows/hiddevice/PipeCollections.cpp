@@ -11,8 +11,8 @@ bool Transfer(HANDLE pipe, bool write, void* bytes, DWORD size, DWORD& done, DWO
     UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED overlapped{};
     overlapped.hEvent = event.get();
-    const BOOL started = write ? WriteFile(pipe, bytes, size, nullptr, &overlapped)
-                               : ReadFile(pipe, bytes, size, nullptr, &overlapped);
+    const BOOL started =
+        write ? WriteFile(pipe, bytes, size, nullptr, &overlapped) : ReadFile(pipe, bytes, size, nullptr, &overlapped);
     if (!started && GetLastError() != ERROR_IO_PENDING) return false;
     if (WaitForSingleObject(event.get(), timeoutMs) != WAIT_OBJECT_0) {
         CancelIoEx(pipe, &overlapped);
@@ -31,9 +31,9 @@ void PipeBus::Attach(const std::wstring& name, const std::wstring& deviceKey,
     detachedEnds_.erase(name);
     Collection collection;
     collection.probed = {PipePath(name), deviceKey, attributes, lengths};
-    collection.deviceEnd.reset(CreateNamedPipeW(collection.probed.Path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
-                                                PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, bufferBytes,
-                                                bufferBytes, 0, nullptr));
+    collection.deviceEnd.reset(CreateNamedPipeW(
+        collection.probed.Path.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, bufferBytes, bufferBytes, 0, nullptr));
     collections_[name] = std::move(collection);
 }
 
@@ -49,7 +49,8 @@ bool PipeBus::Send(const std::wstring& name, const std::vector<std::uint8_t>& re
     if (found == collections_.end()) return false;
     std::vector<std::uint8_t> bytes = report;
     DWORD written = 0;
-    return Transfer(found->second.deviceEnd.get(), true, bytes.data(), static_cast<DWORD>(bytes.size()), written, 5000) &&
+    return Transfer(found->second.deviceEnd.get(), true, bytes.data(), static_cast<DWORD>(bytes.size()), written,
+                    5000) &&
            written == bytes.size();
 }
 
@@ -58,7 +59,8 @@ std::optional<std::vector<std::uint8_t>> PipeBus::Received(const std::wstring& n
     if (found == collections_.end()) return std::nullopt;
     std::vector<std::uint8_t> bytes(256);
     DWORD read = 0;
-    if (!Transfer(found->second.deviceEnd.get(), false, bytes.data(), static_cast<DWORD>(bytes.size()), read, timeoutMs))
+    if (!Transfer(found->second.deviceEnd.get(), false, bytes.data(), static_cast<DWORD>(bytes.size()), read,
+                  timeoutMs))
         return std::nullopt;
     bytes.resize(read);
     return bytes;

@@ -67,7 +67,8 @@ TEST_F(SetupClosingPrograms, ClosesOnlyItsOwnProgramsNotOthersTitledLikeThem) {
     // title that would not.
     const ScratchFolder elsewhere;
     const std::wstring lookalikeFile = elsewhere.File(names::kSettingsToolExe);
-    ASSERT_TRUE(CopyFileW((HostFolder(TERN7_STANDIN_DIR) + names::kSettingsToolExe).c_str(), lookalikeFile.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW((HostFolder(TERN7_STANDIN_DIR) + names::kSettingsToolExe).c_str(), lookalikeFile.c_str(), FALSE));
     ChildProcess lookalike;
     ASSERT_TRUE(lookalike.Start(L"\"" + lookalikeFile + L"\"", elsewhere.Path()));
     ASSERT_TRUE(WaitForAnsweringWindow(lookalike.Id(), names::kSettingsToolWindowTitle, 15000));
@@ -87,7 +88,8 @@ TEST_F(SetupClosingPrograms, ASettingsWindowAskingAboutItsChangesStopsASilentSet
     ASSERT_TRUE(WaitForAgent());
     SetwellDriver settings;
     ASSERT_TRUE(settings.Start(InstallFolder() + L"\\", userRights_.get()));
-    settings.SetChecked(IDC_TRAY_ENABLED, SendMessageW(settings.Item(IDC_TRAY_ENABLED), BM_GETCHECK, 0, 0) != BST_CHECKED);
+    settings.SetChecked(IDC_TRAY_ENABLED,
+                        SendMessageW(settings.Item(IDC_TRAY_ENABLED), BM_GETCHECK, 0, 0) != BST_CHECKED);
     WriteFileBytes(Installed(names::kOsdExe), "old");
 
     // Silently: the documented exit code once the wait is over, with nothing changed.
@@ -105,7 +107,8 @@ TEST_F(SetupClosingPrograms, ASettingsWindowAskingAboutItsChangesStopsASilentSet
     ASSERT_TRUE(ClickWizardButton(wizardWindow, L"&Install"));
     const HWND retry = WaitForRetryQuestion(wizard.Id());
     ASSERT_TRUE(retry) << "no Retry offered";
-    EXPECT_NE(MessageText(retry).find(names::kSettingsToolWindowTitle), std::wstring::npos) << "the window is not named";
+    EXPECT_NE(MessageText(retry).find(names::kSettingsToolWindowTitle), std::wstring::npos)
+        << "the window is not named";
     EXPECT_TRUE(GetDlgItem(retry, IDCANCEL));
     EXPECT_TRUE(Holds(Installed(names::kOsdExe), "old"));
 

@@ -44,14 +44,15 @@ std::wstring Lower(std::wstring text) {
 }
 
 std::vector<std::wstring> ShippedFiles() {
-    std::vector<std::wstring> files{L"hid.exe", L"notifyhost.exe", L"OSD.exe", L"tern7ctl.exe",
-                                    L"HidDevice.dll", L"config.ini", L"macrolist.ini"};
+    std::vector<std::wstring> files{L"hid.exe",       L"notifyhost.exe", L"OSD.exe",      L"tern7ctl.exe",
+                                    L"HidDevice.dll", L"config.ini",     L"macrolist.ini"};
     if (FileExists(DistFolder() + names::kSettingsToolExe)) files.push_back(names::kSettingsToolExe);
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW((DistFolder() + L"skins\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(std::wstring(L"skins\\") + found.cFileName);
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files.push_back(std::wstring(L"skins\\") + found.cFileName);
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }

@@ -2,8 +2,8 @@
 // The real setup, run as a user's session runs it: with the user's own (unelevated)
 // rights, installing into the session user's program folder and registry. Each test
 // starts and ends with nothing installed.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>

@@ -20,8 +20,10 @@ std::wstring ProductVersionOf(const std::wstring& file) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return L"";
-    return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwProductVersionMS)) +
-           L"." + std::to_wstring(HIWORD(fixed->dwProductVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwProductVersionLS));
+    return std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
+           std::to_wstring(HIWORD(fixed->dwProductVersionLS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwProductVersionLS));
 }
 
 DWORD DwordValue(const wchar_t* name) {

@@ -79,7 +79,8 @@ TEST_F(NotifyHostExecutable, AsksToRunAsTheInvokerWithoutUiAccess) {
     ASSERT_TRUE(module_);
     const auto manifest = Resource(MAKEINTRESOURCEW(1), RT_MANIFEST);
     const std::string text(manifest.begin(), manifest.end());
-    EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos) << text;
+    EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos)
+        << text;
 }
 
 }  // namespace

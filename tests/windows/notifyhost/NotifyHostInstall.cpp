@@ -40,11 +40,13 @@ HWND WaitForSettingsTool(DWORD timeoutMs) {
 }
 
 void CloseSettingsTools() {
-    PumpUntil([] {
-        const HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle);
-        if (tool) PostMessageW(tool, WM_CLOSE, 0, 0);
-        return tool == nullptr;
-    }, 10000);
+    PumpUntil(
+        [] {
+            const HWND tool = FindWindowW(nullptr, names::kSettingsToolWindowTitle);
+            if (tool) PostMessageW(tool, WM_CLOSE, 0, 0);
+            return tool == nullptr;
+        },
+        10000);
 }
 
 bool IconShown(HWND window) {

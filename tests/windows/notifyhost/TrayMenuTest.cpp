@@ -13,7 +13,9 @@ std::wstring ItemText(HMENU menu, UINT position) {
     return text;
 }
 
-bool IsSeparator(HMENU menu, UINT position) { return (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR) != 0; }
+bool IsSeparator(HMENU menu, UINT position) {
+    return (GetMenuState(menu, position, MF_BYPOSITION) & MF_SEPARATOR) != 0;
+}
 
 TEST(TrayMenu, OpenComesFirstAsTheDefaultThenASeparatorThenExit) {
     const UniqueMenu menu = CreateTrayMenu(L"Open settings", L"Exit");

@@ -14,7 +14,8 @@ class OsdProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(display.Start(L"\"" + OsdProgram() + L"\""));
-        ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowW(nullptr, names::kOsdWindowTitle)) != nullptr; }, 10000));
+        ASSERT_TRUE(
+            PumpUntil([&] { return (window = FindWindowW(nullptr, names::kOsdWindowTitle)) != nullptr; }, 10000));
     }
     void TearDown() override {
         PostMessageW(window, WM_CLOSE, 0, 0);

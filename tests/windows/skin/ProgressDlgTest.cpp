@@ -97,7 +97,7 @@ TEST_F(ProgressWindowTest, HasTheShapeOfTheMask) {
 }
 
 TEST_F(ProgressWindowTest, FillsFromTheLeftOverTheShareAndShowsOutOfRangeValuesEmpty) {
-    const int y = 6;  // above the centred text
+    const int y = 6;     // above the centred text
     const int edge = 4;  // pixels of the rounded ends and of skipped look-alike columns
     EXPECT_EQ(FilledColumns(y), 0) << "shown empty";
     dialog_.SetProgress(50);

@@ -49,7 +49,8 @@ TEST(LoadSkinImage, MissingOrUndecodableFilesGiveAnEmptyBitmap) {
     ScratchFolder folder;
     WriteFileBytes(folder.File(L"text.jpg"), "not an image at all");
     WriteFileBytes(folder.File(L"empty.bmp"), "");
-    for (const std::wstring& path : {folder.File(L"missing.jpg"), folder.File(L"text.jpg"), folder.File(L"empty.bmp")}) {
+    for (const std::wstring& path :
+         {folder.File(L"missing.jpg"), folder.File(L"text.jpg"), folder.File(L"empty.bmp")}) {
         UniqueBitmap bitmap = SolidBitmap(4, 4, RGB(1, 2, 3));
         const SIZE size = LoadSkinImage(path, bitmap);
         EXPECT_FALSE(bitmap);

@@ -19,4 +19,3 @@ std::vector<COLORREF> WindowRow(HWND window, int y, int width);
 
 // True when both regions cover the same pixels (EqualRgn is not reliable under Wine).
 bool SameArea(HRGN a, HRGN b);
-

@@ -22,8 +22,8 @@ TEST_F(Tern7ctlAgentTest, ApplyPrintsTheAgentsAnswerAndExitsByIt) {
         const char* Words;
         DWORD ExitCode;
     };
-    for (const Case& c : {Case{0, "sent", 0}, Case{1, "write failed", 3}, Case{2, "no device", 4},
-                          Case{9, "unknown result 9", 1}}) {
+    for (const Case& c :
+         {Case{0, "sent", 0}, Case{1, "write failed", 3}, Case{2, "no device", 4}, Case{9, "unknown result 9", 1}}) {
         StandInAgent agent(c.Answer);
         ASSERT_TRUE(agent.Ready());
         const CommandResult result = install.Run(L"apply");
@@ -62,8 +62,8 @@ TEST_F(Tern7ctlAgentTest, WatchPrintsEachNoticeAsItComesAndEndsOnClose) {
     ChildProcess watch;
     ASSERT_TRUE(watch.StartReadingOutput(install.Command(L"watch")));
     HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) != nullptr; },
-                          10000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return (window = FindWindowW(nullptr, names::kSettingsToolWindowTitle)) != nullptr; }, 10000));
     EXPECT_EQ(WindowsOfProcess(watch.Id(), names::kSettingsToolWindowTitle).size(), 1u);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "a top-level window, which Windows finds by title";

@@ -103,7 +103,8 @@ TEST_F(Tern7ctlConfigTest, SetChangesOnlyItsKeyOnDisk) {
 
 TEST_F(Tern7ctlConfigTest, SetForANewUserKeepsTheDefaultSettings) {
     // A file holding only the one key would make the agent skip its first-run copy.
-    WriteFileBytes(install.Folder().File(L"config.ini"), "[Setting]\r\nProfile=0\r\nTrayEnabled=1\r\n[GROUP0]\r\nDPI=3\r\n");
+    WriteFileBytes(install.Folder().File(L"config.ini"),
+                   "[Setting]\r\nProfile=0\r\nTrayEnabled=1\r\n[GROUP0]\r\nDPI=3\r\n");
     WriteFileBytes(install.Folder().File(L"macrolist.ini"), "[MacroList]\r\nCount=0\r\n");
     ASSERT_FALSE(FolderExists(DataFolder()));
 

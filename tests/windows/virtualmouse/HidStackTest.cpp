@@ -235,7 +235,9 @@ TEST_F(HidStackInput, AFloodTheCallerDoesNotTakeComesInOrderAndBounded) {
     // A report sent after the flood comes after whatever of the flood is still on its way;
     // one that finds the library's queue still full is dropped too, and sent again.
     constexpr std::uint32_t kFirstMarker = 0xF000;
-    const auto markerCame = [] { return !RecordedInputs().empty() && NumberOf(RecordedInputs().back()) >= kFirstMarker; };
+    const auto markerCame = [] {
+        return !RecordedInputs().empty() && NumberOf(RecordedInputs().back()) >= kFirstMarker;
+    };
     std::uint32_t marker = kFirstMarker;
     for (int attempt = 0; attempt < 20 && !markerCame(); ++attempt) {
         ASSERT_TRUE(Inject(NumberedKeyReport(marker++)));
@@ -371,8 +373,9 @@ TEST_F(HidStackPlugging, PlugCyclesLeaveHandlesAndThreadsFlat) {
         Unplug();
     }
     ProcessHoldings after = CountHoldings();
-    PumpUntil([&] { return (after = CountHoldings()).Threads == before.Threads && after.Handles <= before.Handles + 2; },
-              5000);
+    PumpUntil(
+        [&] { return (after = CountHoldings()).Threads == before.Threads && after.Handles <= before.Handles + 2; },
+        5000);
     std::printf("holdings before/after %d plug cycles: handles %lu/%lu, threads %lu/%lu\n", kCycles, before.Handles,
                 after.Handles, before.Threads, after.Threads);
     EXPECT_LE(after.Handles, before.Handles + 2);
@@ -384,8 +387,8 @@ class NoticeBlocker {
 public:
     explicit NoticeBlocker(HWND window) : window_(window) {
         Instance() = this;
-        original_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+        original_ =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
     }
     ~NoticeBlocker() {
         SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
@@ -428,8 +431,8 @@ TEST_F(HidStackPlugging, WithheldNoticesAreCaughtUpWith) {
         before = notices.notices.size();
         ASSERT_EQ(mouse.Run(L"attach").ExitCode, 0u);
         // Each collection's arrival went to the blocker; nothing opened on its own.
-        EXPECT_TRUE(PumpUntil(
-            [&] { return blocker.arrivalsWithheld >= static_cast<int>(virtualmouse::kChildCount); }, 5000))
+        EXPECT_TRUE(
+            PumpUntil([&] { return blocker.arrivalsWithheld >= static_cast<int>(virtualmouse::kChildCount); }, 5000))
             << "the stack announces each collection";
         PumpFor(0);
         EXPECT_EQ(notices.notices.size(), before);

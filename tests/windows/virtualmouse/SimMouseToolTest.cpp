@@ -39,14 +39,14 @@ CommandResult RunTool(const std::wstring& arguments) {
 TEST(SimMouseProgram, HelpNamesEveryCommandAndBadCommandLinesExitThree) {
     const CommandResult help = RunTool(L"--help");
     EXPECT_EQ(help.ExitCode, 0u);
-    for (const char* command : {"install", "attach", "detach", "inject", "--id", "--repeat", "--interval", "fail",
-                                "slow", "press profile", "press cpi", "press button", "log", "clear-log", "state",
-                                "wait-log"}) {
+    for (const char* command :
+         {"install", "attach", "detach", "inject", "--id", "--repeat", "--interval", "fail", "slow", "press profile",
+          "press cpi", "press button", "log", "clear-log", "state", "wait-log"}) {
         EXPECT_TRUE(Contains(help.Output, command)) << command;
     }
-    for (const wchar_t* bad : {L"explode", L"press button", L"inject 3 20", L"inject 03 20 00 --repeat 0",
-                               L"inject 03 20 00 --interval 5", L"press cpi 2 --repeat 2", L"inject 03 --id 4",
-                               L"fail 0", L"slow soon", L"attach now"}) {
+    for (const wchar_t* bad :
+         {L"explode", L"press button", L"inject 3 20", L"inject 03 20 00 --repeat 0", L"inject 03 20 00 --interval 5",
+          L"press cpi 2 --repeat 2", L"inject 03 --id 4", L"fail 0", L"slow soon", L"attach now"}) {
         EXPECT_EQ(RunTool(bad).ExitCode, 3u) << bad;
     }
 }

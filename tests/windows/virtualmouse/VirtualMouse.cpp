@@ -20,8 +20,7 @@ std::string Narrow(const std::wstring& text) {
 // The mouse as every test finds it: unplugged, writes neither failing nor slow.
 bool Settle(const virtualmouse::BusControl& bus) {
     return bus.Unplug() == ERROR_SUCCESS && bus.FailWrites(0, 0) == ERROR_SUCCESS &&
-           bus.DelayWrites(0) == ERROR_SUCCESS &&
-           virtualmouse::WaitForCollections(TERN7_VENDOR_ID, 0, 10000);
+           bus.DelayWrites(0) == ERROR_SUCCESS && virtualmouse::WaitForCollections(TERN7_VENDOR_ID, 0, 10000);
 }
 
 }  // namespace

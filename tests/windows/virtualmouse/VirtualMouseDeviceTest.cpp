@@ -109,7 +109,8 @@ TEST_F(VirtualMouseDevice, ReportsLeaveAtTheMousesPace) {
     for (int i = 0; i < kReports; ++i) ASSERT_EQ(keys.Read(), (Bytes{3, static_cast<std::uint8_t>(i), 0}));
     QueryPerformanceCounter(&end);
     QueryPerformanceFrequency(&frequency);
-    const double ms = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    const double ms =
+        static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
     EXPECT_GE(ms, (kReports - 1) * virtualmouse::kInputIntervalUs / 1000.0);
     EXPECT_EQ(State().inputs_sent[kKeyChild], static_cast<std::uint32_t>(kReports));
 }
