@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the Windows programs and their
 # tests under Wine, the portable logic on the host under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the host-sanitize preset), and a short run of each fuzz
-# target, which counts as one test. Prints the time of each stage and ends with one line
+# UndefinedBehaviorSanitizer (the host-sanitize preset), a short run of each fuzz target,
+# which counts as one test, and a check that every source file is laid out as .clang-format
+# says, which counts as one more. Prints the time of each stage and ends with one line
 # "tests: N passed, N failed"; exits non-zero when anything failed.
 #
 # Beside the Windows build and tests run the host build and tests and fuzzing: their builds
@@ -12,8 +13,9 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh || { echo "tests: 0 passed, 1 failed (could not install the tools)"; exit 1; }
-# The fuzz targets' compiler, installed here so that nothing installs while stages run.
-scripts/install-deps.sh clang libclang-rt-14-dev || { echo "tests: 0 passed, 1 failed (could not install clang)"; exit 1; }
+# The fuzz targets' compiler and the layout checker, installed here so that nothing installs while stages run.
+scripts/install-deps.sh clang libclang-rt-14-dev clang-format ||
+    { echo "tests: 0 passed, 1 failed (could not install clang)"; exit 1; }
 
 results=build/test-results
 rm -rf "$results"
@@ -71,6 +73,16 @@ test_preset() {
     return $result
 }
 
+# Every C and C++ file in the layout of .clang-format; counts as one test.
+check_format() {
+    if git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
+        echo "format: every file as clang-format lays it out"; STAGE_PASSED=1
+    else
+        echo "format: the files above differ from clang-format's layout (run clang-format -i on them)"; STAGE_FAILED=1
+        return 1
+    fi
+}
+
 # Five seconds a target: enough to catch a fault the seeds are near.
 run_fuzz() {
     local log=build/fuzz-run.log
@@ -95,6 +107,7 @@ echo "building and running the Windows programs and tests; beside them the host 
     # idle one, since their timeouts count wall time.
     (
         chrt --idle --pid 0 "$BASHPID" 2>/dev/null || renice -n 19 -p "$BASHPID" >/dev/null
+        stage format check_format
         stage "host build" build_host
         host_built=$?
         # A failure here shows again in the fuzzing stage, which builds them first.
@@ -115,7 +128,7 @@ passed=0
 failed=0
 status=0
 times=()
-for name in "host build" "host tests" "windows build" "windows tests" fuzzing; do
+for name in format "host build" "host tests" "windows build" "windows tests" fuzzing; do
     [ -f "$results/$name.result" ] || continue
     read -r seconds stage_passed stage_failed result <"$results/$name.result"
     echo
