@@ -13,20 +13,9 @@
 #error "TERN7_VENDOR_ID must be defined by the build"
 #endif
 
-namespace {
-
-// The tool's words are printable ASCII; anything else becomes a character the parser refuses.
-std::string Ascii(const wchar_t* text) {
-    std::string narrow;
-    for (; *text; ++text) narrow.push_back(*text < 0x80 ? static_cast<char>(*text) : '\x01');
-    return narrow;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(Ascii(argv[i]));
+    for (int i = 1; i < argc; ++i) args.push_back(virtualmouse::ToolWord(argv[i]));
     const virtualmouse::ParsedCommand parsed = virtualmouse::ParseToolCommand(args);
     if (!parsed.command) {
         std::fprintf(stderr, "simmouse: %s\n", parsed.error.c_str());

@@ -65,13 +65,22 @@ simmouse::FailurePlan FailurePlanOf(std::uint32_t pass, std::uint32_t fail) {
     return {Kind::Nth, pass + 1};
 }
 
-std::vector<std::string> WriteLines(std::span<const vmouse_log_entry> log, std::uint32_t from) {
-    std::vector<std::string> lines;
+std::vector<LoggedWrite> WritesFrom(std::span<const vmouse_log_entry> log, std::uint32_t from) {
+    std::vector<LoggedWrite> writes;
     for (const vmouse_log_entry& entry : log) {
         if (entry.kind != VMOUSE_LOG_WRITE || entry.sequence < from) continue;
-        lines.push_back("write " + std::to_string(CollectionNumber(entry.child)) +
-                        (entry.outcome == VMOUSE_WRITE_TAKEN ? " ok " : " failed ") +
-                        simmouse::FormatHex(BytesOf(entry)));
+        const auto bytes = BytesOf(entry);
+        writes.push_back({CollectionNumber(entry.child), entry.outcome == VMOUSE_WRITE_TAKEN,
+                          simmouse::Bytes(bytes.begin(), bytes.end())});
+    }
+    return writes;
+}
+
+std::vector<std::string> WriteLines(std::span<const vmouse_log_entry> log, std::uint32_t from) {
+    std::vector<std::string> lines;
+    for (const LoggedWrite& write : WritesFrom(log, from)) {
+        lines.push_back("write " + std::to_string(write.Collection) + (write.Ok ? " ok " : " failed ") +
+                        simmouse::FormatHex(write.Bytes));
     }
     return lines;
 }

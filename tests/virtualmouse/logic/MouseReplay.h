@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MouseModel.h"
+#include "ReportText.h"
 #include "VirtualMouseControl.h"
 
 namespace virtualmouse {
@@ -24,9 +25,19 @@ simmouse::MouseModel ReplayModel(std::span<const vmouse_log_entry> log, std::uin
 // The driver's write plan in the model's terms: pass `pass` writes, then fail `fail`.
 simmouse::FailurePlan FailurePlanOf(std::uint32_t pass, std::uint32_t fail);
 
-// The writes from sequence `from` on, one line each, as the tool's log prints them:
-// "write 3 ok 00 07 ...", "write 3 failed ..." (also for a collection that was gone); the
-// number is the collection's (Tern7Layout.h).
+// A write the mouse received: the collection's number (Tern7Layout.h), whether the mouse
+// took it (not for a collection that was gone), and its bytes.
+struct LoggedWrite {
+    std::uint32_t Collection = 0;
+    bool Ok = false;
+    simmouse::Bytes Bytes;
+};
+
+// The writes from sequence `from` on.
+std::vector<LoggedWrite> WritesFrom(std::span<const vmouse_log_entry> log, std::uint32_t from);
+
+// The same, one line each, as the tool's log prints them: "write 3 ok 00 07 ...",
+// "write 3 failed ...".
 std::vector<std::string> WriteLines(std::span<const vmouse_log_entry> log, std::uint32_t from);
 
 }  // namespace virtualmouse

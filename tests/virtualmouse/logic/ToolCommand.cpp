@@ -166,6 +166,12 @@ ParsedCommand ParseToolCommand(const std::vector<std::string>& args) {
     return Fail("unknown command or wrong arguments: " + JoinWords(words, 0) + " (see simmouse --help)");
 }
 
+std::string ToolWord(std::wstring_view text) {
+    std::string word;
+    for (const wchar_t c : text) word.push_back(c < 0x80 ? static_cast<char>(c) : '\x01');
+    return word;
+}
+
 std::vector<std::string> SplitCommandLine(std::string_view line) {
     std::vector<std::string> words;
     std::string word;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ReportText.h"
@@ -49,6 +50,10 @@ ParsedCommand ParseToolCommand(const std::vector<std::string>& args);
 
 // The words of a command line, double quotes grouping words as the C runtime does.
 std::vector<std::string> SplitCommandLine(std::string_view line);
+
+// A word of the command line as the parser takes it: the tool's words are printable ASCII,
+// and any other character becomes one the parser refuses.
+std::string ToolWord(std::wstring_view text);
 
 extern const char kToolUsage[];
 

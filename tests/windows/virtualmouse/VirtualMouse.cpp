@@ -3,19 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "CollectionPresence.h"
-#include "ReportText.h"
 #include "TestFiles.h"
 #include "ToolRunner.h"
 
 const std::wstring kVirtualMouseFolder = HostFolder(TERN7_VIRTUAL_MOUSE_DIR);
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (const wchar_t c : text) narrow.push_back(c < 0x80 ? static_cast<char>(c) : '\x01');
-    return narrow;
-}
 
 // The mouse as every test finds it: unplugged, writes neither failing nor slow.
 bool Settle(const virtualmouse::BusControl& bus) {
@@ -45,7 +38,8 @@ VirtualMouse::~VirtualMouse() {
 
 CommandResult VirtualMouse::Run(const std::wstring& arguments) const {
     CommandResult result;
-    const auto parsed = virtualmouse::ParseToolCommand(virtualmouse::SplitCommandLine(Narrow(arguments)));
+    const auto parsed =
+        virtualmouse::ParseToolCommand(virtualmouse::SplitCommandLine(virtualmouse::ToolWord(arguments)));
     if (!parsed.command) {
         ADD_FAILURE() << "not a command of the virtual mouse: " << parsed.error;
         result.ExitCode = virtualmouse::kExitUsage;
@@ -86,16 +80,13 @@ std::vector<std::string> VirtualMouse::Log() const {
 }
 
 std::vector<LoggedWrite> VirtualMouse::Writes() const {
-    // "write 3 ok 00 07 ...", or "failed" for a write the mouse refused.
-    std::vector<LoggedWrite> writes;
-    for (const std::string& line : Log()) {
-        LoggedWrite write;
-        char outcome[8] = {};
-        int consumed = 0;
-        if (std::sscanf(line.c_str(), "write %u %7s %n", &write.Collection, outcome, &consumed) < 2) continue;
-        write.Ok = std::string(outcome) == "ok";
-        write.Bytes = simmouse::ParseHex(line.substr(static_cast<std::size_t>(consumed))).value_or(simmouse::Bytes{});
-        writes.push_back(std::move(write));
+    vmouse_state state{};
+    std::vector<vmouse_log_entry> log;
+    vmouse_log_chunk bounds{};
+    if (!bus_ || bus_->ReadState(state) != ERROR_SUCCESS ||
+        bus_->ReadLog(state.log_mark, log, bounds) != ERROR_SUCCESS) {
+        ADD_FAILURE() << "the virtual mouse's log could not be read";
+        return {};
     }
-    return writes;
+    return virtualmouse::WritesFrom(log, state.log_mark);
 }

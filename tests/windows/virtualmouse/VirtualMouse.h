@@ -13,14 +13,10 @@
 #include <vector>
 
 #include "BusControl.h"
+#include "MouseReplay.h"
 #include "TestProcess.h"
 
-// One line of the mouse's log: a write with its outcome and bytes.
-struct LoggedWrite {
-    std::uint32_t Collection = 0;
-    bool Ok = false;
-    std::vector<std::uint8_t> Bytes;
-};
+using virtualmouse::LoggedWrite;
 
 class VirtualMouse {
 public:
@@ -41,7 +37,7 @@ public:
     bool WaitLog(const std::wstring& pattern, DWORD timeoutMs = 10000) const;
     // The output reports the mouse received since the log was last cleared, one a line.
     std::vector<std::string> Log() const;
-    // The same, read.
+    // The same writes, read from the driver's log.
     std::vector<LoggedWrite> Writes() const;
     // The driver's own requests, for what the tool's words do not reach.
     const virtualmouse::BusControl& Bus() const { return *bus_; }
