@@ -7,10 +7,9 @@
 #include <cstdio>
 
 #if defined(__GNUC__)
-__attribute__((format(printf, 1, 2)))
+inline void DebugLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 #endif
-inline void
-DebugLine(const char* format, ...) {
+inline void DebugLine(const char* format, ...) {
     char line[160];
     va_list arguments;
     va_start(arguments, format);
