@@ -27,6 +27,7 @@ public:
     // The index of the first (usage, usage page) pair the collection answers, when its
     // vendor and product are the filter's. Pair 0 names a device's main collection.
     std::optional<std::size_t> MatchingPair(const CollectionAttributes& collection) const;
+    std::size_t PairCount() const { return pairs_.size(); }
 
 private:
     std::uint32_t vendorId_ = 0;

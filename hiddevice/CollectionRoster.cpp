@@ -13,7 +13,7 @@ constexpr unsigned kHighestId = std::numeric_limits<std::uint16_t>::max();
 
 }  // namespace
 
-void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writeLength) {
+void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writeLength, std::size_t filterPairs) {
     std::set<std::wstring> waiting;
     for (PresentCollection& main : present) {
         if (main.Pair != 0 || main.OutputLength != writeLength) continue;
@@ -24,10 +24,11 @@ void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writ
             otherWritable = otherWritable || candidate.OutputLength == writeLength;
             if (!other || candidate.Pair < other->Pair) other = &candidate;
         }
-        if (!other)
-            waiting.insert(main.Path);
-        else if (!otherWritable)
+        if (!other) {
+            if (filterPairs > 1) waiting.insert(main.Path);
+        } else if (!otherWritable) {
             std::swap(main.Pair, other->Pair);
+        }
     }
     std::erase_if(present, [&](const PresentCollection& collection) { return waiting.count(collection.Path) > 0; });
 }

@@ -26,11 +26,11 @@ struct PresentCollection {
 // The caller writes to the identifier reported second. Where a device's main collection
 // takes output reports of writeLength and none of its others does, the roles swap, so
 // that the writable one is reported second whatever its usage page. Where both or
-// neither take them, the filter's order stays. A main collection that takes them while no
-// other collection of its device is there yet is left out until one is: the system may
-// announce a device's collections one at a time, and opened alone it would be reported
-// first.
-void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writeLength);
+// neither take them, the filter's order stays. Where the filter names more than one pair,
+// a main collection that takes them while no other collection of its device is there yet
+// is left out until one is: the system may announce a device's collections one at a time,
+// and opened alone it would be reported first.
+void OrderForWriting(std::vector<PresentCollection>& present, std::uint32_t writeLength, std::size_t filterPairs);
 
 // What the roster has done to make its decisions real, in the order it decides them.
 class CollectionEffects {

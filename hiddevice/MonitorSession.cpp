@@ -120,7 +120,7 @@ void MonitorSession::Rescan() {
         present.push_back({collection.Path, collection.DeviceKey, *pair, collection.Lengths.Output});
         scanned[collection.Path] = std::move(collection);
     }
-    OrderForWriting(present, hid::kOutputReportLength);
+    OrderForWriting(present, hid::kOutputReportLength, filter_.PairCount());
     std::lock_guard lock(rosterMutex_);
     if (stopped_) return;
     scanned_ = std::move(scanned);

@@ -121,6 +121,7 @@ namespace {
 
 using hiddevice::OrderForWriting;
 constexpr std::uint32_t kUpload = 33;
+constexpr std::size_t kFilterPairs = 2;  // the mouse's: vendor, then Consumer Control
 
 PresentCollection WithOutput(PresentCollection collection, std::uint32_t output) {
     collection.OutputLength = output;
@@ -131,7 +132,7 @@ TEST(OrderForWriting, TheCollectionTakingTheUploadIsReportedSecondWhateverItsPag
     // The vendor collection (the filter's first pair) takes the upload, Consumer Control not.
     std::vector<PresentCollection> present = {WithOutput(Second(L"a"), 0), WithOutput(Main(L"a"), kUpload),
                                               WithOutput(Main(L"b"), 0), WithOutput(Second(L"b"), kUpload)};
-    OrderForWriting(present, kUpload);
+    OrderForWriting(present, kUpload, kFilterPairs);
     EXPECT_EQ(present[0].Pair, 0u) << "mouse a: Consumer Control opens first now";
     EXPECT_EQ(present[1].Pair, 1u);
     EXPECT_EQ(present[2].Pair, 0u) << "mouse b already had the writable one second";
@@ -149,13 +150,13 @@ TEST(OrderForWriting, WhereBothOrNeitherTakeTheUploadTheFiltersOrderStays) {
         const std::uint32_t secondOutput = mainOutput == kUpload ? kUpload : 0;
         std::vector<PresentCollection> present = {WithOutput(Main(L"m"), mainOutput),
                                                   WithOutput(Second(L"m"), secondOutput)};
-        OrderForWriting(present, kUpload);
+        OrderForWriting(present, kUpload, kFilterPairs);
         EXPECT_EQ(present[0].Pair, 0u) << mainOutput;
         EXPECT_EQ(present[1].Pair, 1u) << mainOutput;
     }
     // A main collection alone that takes nothing keeps its role: the next one takes the upload.
     std::vector<PresentCollection> alone = {WithOutput(Main(L"m"), 0)};
-    OrderForWriting(alone, kUpload);
+    OrderForWriting(alone, kUpload, kFilterPairs);
     ASSERT_EQ(alone.size(), 1u);
     EXPECT_EQ(alone[0].Pair, 0u);
 }
@@ -165,7 +166,7 @@ TEST(OrderForWriting, AMainCollectionTakingTheUploadWaitsForItsDevicesOtherColle
     CollectionRoster roster;
     RecordedEffects effects;
     const auto update = [&](std::vector<PresentCollection> present) {
-        OrderForWriting(present, kUpload);
+        OrderForWriting(present, kUpload, kFilterPairs);
         roster.Update(std::move(present), effects);
         return effects.Take();
     };
@@ -177,6 +178,12 @@ TEST(OrderForWriting, AMainCollectionTakingTheUploadWaitsForItsDevicesOtherColle
               (Steps{"open 4 a&col01", "+4", "open 5 a&col02", "+5"}));
     EXPECT_EQ(update({vendor, WithOutput(Main(L"b"), 0)}), (Steps{"close 5", "-5", "close 4", "-4"}))
         << "without its other collection the device closes";
+
+    // A filter of one pair names no other collection to wait for.
+    std::vector<PresentCollection> only = {vendor};
+    OrderForWriting(only, kUpload, 1);
+    ASSERT_EQ(only.size(), 1u);
+    EXPECT_EQ(only[0].Pair, 0u);
 }
 
 }  // namespace
