@@ -84,9 +84,7 @@ public:
 
     // The 27 writes of an apply, with the agent's pauses left out.
     void ApplyWrites(RatioTable& ratios) {
-        SettingsImage settings{};
-        ResetSettings(settings);
-        ValidateSettings(settings);
+        const SettingsImage settings = DefaultSettings();
         std::vector<OutputReport> reports;
         RecordingWriter recorder(reports);
         WriteProfileReports(recorder, kVendorId, settings, 0, 0);

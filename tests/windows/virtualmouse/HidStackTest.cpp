@@ -275,11 +275,9 @@ TEST_F(HidStackWrites, TheReportsOfAnApplyArriveByteExactOnTheVendorCollection) 
 
     StartLikeTheAgent();
     Plug();
-    SettingsImage settings{};
-    ResetSettings(settings);
+    SettingsImage settings = DefaultSettings();
     settings.Profile = 1;
     settings.PollingRate = 1;
-    ValidateSettings(settings);
     LibraryWriter writer(library);
     EXPECT_EQ(WriteProfileReports(writer, kVendor, settings, 1, 0), settings_tool::kApplySent);
     EXPECT_EQ(WriteGlobalSettingsReport(writer, kVendor, settings, 0), settings_tool::kApplySent);
